@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QWidget>
+
+// The on-screen keyboard "Виртуальная клавиатура".
+class TForm4 : public QWidget {
+    Q_OBJECT
+public:
+    TForm4();
+};

@@ -1,0 +1,3 @@
+#include "main_window.h"
+
+void TForm1::N12Click() {}
