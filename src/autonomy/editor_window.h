@@ -3,6 +3,7 @@
 #include <QDialog>
 
 class QLineEdit;
+class QSpinBox;
 
 // The exchange-file editor "Редактор".
 class TForm2 : public QWidget {
@@ -10,5 +11,6 @@ class TForm2 : public QWidget {
 public:
     TForm2();
 
-    QLineEdit* Edit1 = nullptr; // path of the exchange file
+    QLineEdit* Edit1 = nullptr;    // path of the exchange file
+    QSpinBox* SpinEdit1 = nullptr; // reading period of timer mode
 };

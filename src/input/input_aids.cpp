@@ -15,3 +15,5 @@ void TForm1::T11Timer()
 void TForm1::N23Click() {}
 void TForm1::InputChange() {}
 void TForm1::T5Timer() {}
+
+void TForm1::installKeyHook() {}

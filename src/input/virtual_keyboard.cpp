@@ -5,3 +5,8 @@ TForm4::TForm4() : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::W
     setWindowTitle(QStringLiteral("Виртуальная клавиатура"));
     setFixedSize(353, 145);
 }
+
+void TForm4::N2Click()
+{
+    hide();
+}

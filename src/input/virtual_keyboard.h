@@ -7,4 +7,7 @@ class TForm4 : public QWidget {
     Q_OBJECT
 public:
     TForm4();
+
+    // "С&крыть виртуальную клавиатуру": closes the keyboard.
+    void N2Click();
 };

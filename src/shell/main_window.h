@@ -122,6 +122,8 @@ public:
     void N23Click();
     void InputChange();
     void T5Timer();
+    // Installs AppMessage, the application-wide key hook (last step of FormCreate).
+    void installKeyHook();
 
     // About box
     void N12Click();
