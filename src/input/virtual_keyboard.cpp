@@ -173,9 +173,12 @@ void TForm4::buildComponents()
     auto makeGroup = [this](const QString& title, const QRect& place) {
         auto* group = new QGroupBox(title, TabControl1);
         group->setGeometry(place);
-        QPalette white = group->palette();
-        white.setColor(QPalette::WindowText, Qt::white);
-        group->setPalette(white);
+        // An etched frame with the white caption on its top line, so that the
+        // keys' places inside the box are the same as in a classic group box.
+        group->setStyleSheet(
+            QStringLiteral("QGroupBox { border: 2px groove #e8e8e8; margin-top: 6px; }"
+                           "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0 "
+                           "2px; color: white; }"));
         return group;
     };
     GroupBox1 = makeGroup(QStringLiteral("Знаки:"), QRect(3, 3, 305, 57));
