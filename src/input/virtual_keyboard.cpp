@@ -333,9 +333,11 @@ void TForm4::SB63Click()
 
 void TForm4::closeEvent(QCloseEvent* event)
 {
+    if (!isVisible())
+        return; // nothing to restore
+    // The window is never destroyed: it is hidden the way its menu does it.
     event->ignore();
-    if (isVisible())
-        N2Click();
+    N2Click();
 }
 
 // --- the main window's menu entry "&Вызвать виртуальную клавиатуру" ---
