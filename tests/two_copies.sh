@@ -2,6 +2,7 @@
 # Two copies of Tarmel talk to each other through one exchange file.
 #
 #   tests/two_copies.sh [PROGRAM] [SECONDS] [SCREENSHOT.png]
+#   TARMEL_FAST=1 tests/two_copies.sh ...
 #
 # Both copies run under one Xvfb, each in its own folder with its own copy of
 # data/, and with HOME pointing at one shared folder, so that "D:\Txt.Dat" is
@@ -17,6 +18,11 @@
 # one; no error report appeared; both phrase bases stay well-formed (every
 # line of Words.Dat holds "^").
 #
+# With TARMEL_FAST=1 the editor is left by "Отмена" with the entry 1, which
+# reads as 1 ms: both copies then write and read as fast as their timers go,
+# often answering their own replies, and only the checks for broken files,
+# error reports and the bases apply. That is the hard case for the exchange.
+#
 # Exit status: 0 passed, 1 failed, 77 skipped (tools missing, or the exit
 # command wrote no log, so the turns cannot be checked).
 set -euo pipefail
@@ -25,7 +31,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 program="$(realpath "${1:-$root/build/src/tarmel}")"
 seconds="${2:-30}"
 screenshot="${3:-}"
+fast="${TARMEL_FAST:-0}"
 period_ms=1000
+[ "$fast" = 1 ] && period_ms=15
 
 for tool in Xvfb xdotool python3; do
   if ! command -v "$tool" >/dev/null; then
@@ -113,7 +121,11 @@ choose_timer_mode() { # window-x
   x=$X y=$Y
   xdotool mousemove $((x + 26)) $((y + 121)) click 1 # "По таймеру  каждые:"
   sleep 0.2
-  xdotool mousemove $((x + 102)) $((y + 161)) click 1 # "Хорошо"
+  if [ "$fast" = 1 ]; then
+    xdotool mousemove $((x + 202)) $((y + 161)) click 1 # "Отмена": 1 ms
+  else
+    xdotool mousemove $((x + 102)) $((y + 161)) click 1 # "Хорошо": 1000 ms
+  fi
   sleep 0.4
   if xdotool search --onlyvisible --name '^Редактор$' >/dev/null 2>&1; then
     echo "FAIL: the editor did not close"
@@ -218,9 +230,10 @@ for i in 0 1; do
   kill -0 "${app_pids[$i]}" 2>/dev/null && exited=0
 done
 
-python3 - "$work" "$seed" "$exited" "$boxes" "$seconds" <<'EOF'
+python3 - "$work" "$seed" "$exited" "$boxes" "$seconds" "$fast" <<'EOF'
 import re, sys
 work, seed, exited, boxes, seconds = sys.argv[1], sys.argv[2], sys.argv[3] == '1', int(sys.argv[4]), float(sys.argv[5])
+taking_turns = sys.argv[6] != '1'
 
 def rtf_lines(data):
     """Paragraphs of an RTF document as the program writes them, or plain lines."""
@@ -316,7 +329,7 @@ if exited:
               f'{len(strangers)} phrases not written by the other copy, {len(broken)} broken reads')
         if len(phrases) < seconds / 3:
             problems.append(f'copy {name} took only {len(phrases)} turns')
-        if strangers:
+        if strangers and taking_turns:
             problems.append(f'copy {name} answered phrases the other did not write: {strangers[:3]}')
         if broken:
             problems.append(f'copy {name} answered broken files: {broken[:3]}')
