@@ -86,13 +86,19 @@ start_copy() { # name window-x
   local dir="$work/$1"
   mkdir -p "$dir"
   cp -R "$root/data/." "$dir/"
-  # No start-up shake; an empty log holds only this run's dialog.
-  python3 - "$dir/Config.ini" <<'EOF'
+  # No start-up shake; no farewell lines either (their leaving animation
+  # ends a copy through "Выход" before the time is up); an empty log holds
+  # only this run's dialog.
+  python3 - "$dir/Config.ini" "$dir/Base/Words.Dat" <<'EOF'
 import sys
-path = sys.argv[1]
-lines = open(path, 'rb').read().split(b'\r\n')
+config, words = sys.argv[1], sys.argv[2]
+lines = open(config, 'rb').read().split(b'\r\n')
 lines[2] = b'Shake=NO'
-open(path, 'wb').write(b'\r\n'.join(lines))
+open(config, 'wb').write(b'\r\n'.join(lines))
+table = open(words, 'rb').read()
+if not table.startswith(b'{\\rtf'):
+    lines = [l[:-1] if l.endswith(b'@') else l for l in table.split(b'\r\n')]
+    open(words, 'wb').write(b'\r\n'.join(lines))
 EOF
   : >"$dir/Base/Log.Dralen"
   (cd "$dir" && HOME="$home" exec "$program") >"$work/$1.out" 2>&1 &
