@@ -51,6 +51,7 @@ ProgramWindows createWindows(Random& random, Clock& clock)
         return windows;
     }
     windows.Form2 = std::make_unique<TForm2>();
+    windows.Form2->setMainWindow(windows.Form1.get());
     windows.Form3 = std::make_unique<TForm3>();
     windows.Form4 = std::make_unique<TForm4>();
     windows.Form1->attachWindows(windows.Form2.get(), windows.Form3.get(), windows.Form4.get());

@@ -459,7 +459,10 @@ void TForm1::T1Timer()
 
 void TForm1::TalkClick()
 {
-    Speak->click();
+    // The turn itself rather than Speak->click(): Qt ignores clicks on a
+    // disabled button, and in Cpu\Cpu mode Speak keeps the state it had when
+    // T1 stopped while Enter must still answer the exchange file.
+    SpeakClick();
 }
 
 void TForm1::SpeakClick()

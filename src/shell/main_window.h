@@ -244,4 +244,15 @@ private:
     QTimer* makeTimer(int intervalMs, bool running, void (TForm1::*handler)());
 
     bool busyCursor_ = false;
+
+public:
+    // --- Cpu\Cpu mode ---
+    // Reads the exchange file into LoadtxtCpuCpu. A failure (missing,
+    // unreadable, cut short) empties the list and is reported once: the next
+    // report comes only after a successful read in between.
+    bool readExchangeFile();
+    // One timer-mode turn; a failure is reported once until a turn succeeds.
+    void runExchangeTurn();
+    bool ExchangeReadFailed = false; // the last read failed and was reported
+    bool ExchangeTurnFailed = false; // the last timer-mode turn failed and was reported
 };
