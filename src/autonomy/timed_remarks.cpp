@@ -163,7 +163,7 @@ void TForm1::T13Timer()
     const int period = 100 + engine.random.draw(1000);
     T13->setInterval(period);
     RemarkCounter = addWrapping(RemarkCounter, 15);
-    if (RemarkCounter < 0 || RemarkCounter < period)
+    if (RemarkCounter < period) // a negative counter is below every period
         return;
     engine.PostBotLine(engine.state.FollowUpPhrase);
     T13->stop();

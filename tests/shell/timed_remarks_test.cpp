@@ -1,7 +1,7 @@
 #include "cp1251.h"
 #include "phrase_base.h"
+#include "quiet_rig.h"
 #include "sound.h"
-#include "window_rig.h"
 
 #include <QApplication>
 #include <QTest>
@@ -13,8 +13,8 @@
 #include <limits>
 #include <sstream>
 
+using tarmel::test::QuietRig;
 using tarmel::test::w;
-using tarmel::test::WindowRig;
 
 namespace {
 
@@ -30,15 +30,6 @@ QStringList botLines(const TForm1& form)
     }
     return said;
 }
-
-// A window whose timers stand still: the tests tick them by hand.
-struct QuietRig : WindowRig {
-    QuietRig()
-    {
-        for (QTimer* timer : form().findChildren<QTimer*>())
-            timer->stop();
-    }
-};
 
 std::string fileBytes(const std::string& name)
 {
@@ -94,9 +85,7 @@ void TimedRemarksTest::idleRemarkComesOnTheTickThatReachesItsThreshold()
                 QCOMPARE(form.engine.state.IdleTicks, 0);
             }
             if (tick == c.turnAt) {
-                rig.type(QStringLiteral("привет"));
-                rig.tick();
-                rig.pressEnter();
+                rig.say(QStringLiteral("привет"));
                 QCOMPARE(form.engine.state.IdleTicks, 0);
             }
         }
@@ -284,9 +273,7 @@ void TimedRemarksTest::turnsSwitchTheRemarkTimers()
     QuietRig rig;
     TForm1& form = rig.form();
     form.engine.state.IdleTicks = 50;
-    rig.type(QStringLiteral("абракадабра"));
-    rig.tick();
-    rig.pressEnter();
+    rig.say(QStringLiteral("абракадабра"));
     QCOMPARE(botLines(form).last(), QStringLiteral("Понятно."));
     QCOMPARE(form.engine.state.IdleTicks, 0);
     QVERIFY(form.T9->isActive());
@@ -295,10 +282,8 @@ void TimedRemarksTest::turnsSwitchTheRemarkTimers()
     QCOMPARE(botLines(form).last(), QStringLiteral("Кстати, я умею учиться."));
 
     // A table answer with a follow-up, on a draw of 0, switches T13 on.
-    rig.type(QStringLiteral("привет"));
-    rig.tick();
-    rig.random.push({1, 0}); // second answer, follow-up armed
-    rig.pressEnter();
+    rig.folder.writeLines("Base/Words.Dat", {"ЗАГОЛОВОК^", "ПРИВЕТ^Здравствуй!|Как дела?;"});
+    rig.say(QStringLiteral("привет"));
     QCOMPARE(botLines(form).last(), QStringLiteral("Здравствуй!"));
     QVERIFY(form.T13->isActive());
     QCOMPARE(form.engine.state.FollowUpPhrase, w("Как дела?"));
