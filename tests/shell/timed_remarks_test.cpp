@@ -5,6 +5,8 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 
 #include <cstdint>
@@ -50,6 +52,7 @@ private slots:
     void followUpWaitsForTheCounterToReachTheDrawnPeriod();
     void sharedCounterCouplesTheTwoTimersAndWrapsAround();
     void greetingComesOneTimeInThree();
+    void onlyTheIdleRemarkShowsItsTextBeforeItsSound();
     void turnsSwitchTheRemarkTimers();
     void unreadableRemarkFileIsReportedOnceUntilReadAgain();
 };
@@ -264,6 +267,48 @@ void TimedRemarksTest::greetingComesOneTimeInThree()
         QCOMPARE(form.MP5->plays(), said.size());
         if (draw == 0)
             QCOMPARE(form.engine.state.ReplyPhrase, w("Здравствуй!"));
+    }
+}
+
+void TimedRemarksTest::onlyTheIdleRemarkShowsItsTextBeforeItsSound()
+{
+    struct Case {
+        const char* what;
+        void (*remark)(TForm1&);
+        bool soundFirst;
+    };
+    const Case cases[] = {
+        {"idle remark",
+         [](TForm1& f) {
+             f.engine.state.IdleTicks = 200;
+             f.T2Timer();
+         },
+         false},
+        {"greeting", [](TForm1& f) { f.T10Timer(); }, true},
+        {"after-turn remark",
+         [](TForm1& f) {
+             f.RemarkCounter = 500;
+             f.T9Timer();
+         },
+         true},
+        {"follow-up",
+         [](TForm1& f) {
+             f.RemarkCounter = 2000;
+             f.T13Timer();
+         },
+         true},
+    };
+    for (const Case& c : cases) {
+        QuietRig rig;
+        TForm1& form = rig.form();
+        int playsWhenShown = -1;
+        QObject::connect(form.RE1->document(), &QTextDocument::contentsChanged, &form, [&] {
+            if (playsWhenShown < 0)
+                playsWhenShown = form.MP5->plays();
+        });
+        c.remark(form);
+        QVERIFY2(playsWhenShown == (c.soundFirst ? 1 : 0), c.what);
+        QCOMPARE(form.MP5->plays(), 1);
     }
 }
 
