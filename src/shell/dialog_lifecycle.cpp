@@ -5,6 +5,8 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextBlock>
@@ -39,7 +41,34 @@ void removeLastDisplayLine(QTextEdit* transcript)
     cursor.removeSelectedText();
 }
 
+// Gives the undo key to the dialog's undo while that is enabled: a key that
+// the focused widget does not claim as a shortcut override goes to the
+// window's shortcuts.
+class UndoKeyFilter : public QObject {
+public:
+    UndoKeyFilter(QAction* undo, QObject* parent) : QObject(parent), undo_(undo) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && undo_->isEnabled() &&
+            QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == undo_->shortcut()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAction* undo_;
+};
+
 } // namespace
+
+void TForm1::routeUndoKey()
+{
+    Input->installEventFilter(new UndoKeyFilter(N3, this));
+}
 
 // Loading report: the base is read and counted while the input waits.
 void TForm1::T3Timer()

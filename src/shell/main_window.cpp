@@ -71,6 +71,7 @@ TForm1::TForm1(tarmel::Random& random, tarmel::Clock& clock)
     MP6 = new tarmel::SoundPlayer(QStringLiteral("Sound\\Close.wav"), this);
 
     connectHandlers();
+    routeUndoKey();
     const int menuHeight = menuBar()->sizeHint().height();
     setFixedSize(kClientWidth, kClientHeight + menuHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
