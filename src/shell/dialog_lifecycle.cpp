@@ -31,9 +31,13 @@ void removeLastDisplayLine(QTextEdit* transcript)
     const QTextLayout* layout = block.layout();
     const int end = block.position() + block.length() - 1;
     QTextCursor cursor(document);
-    if (layout && layout->lineCount() > 1)
-        cursor.setPosition(block.position() + layout->lineAt(layout->lineCount() - 1).textStart());
-    else if (block.previous().isValid())
+    if (layout && layout->lineCount() > 1) {
+        // With the blanks where the line was wrapped.
+        int start = block.position() + layout->lineAt(layout->lineCount() - 1).textStart();
+        while (start > block.position() && document->characterAt(start - 1).isSpace())
+            --start;
+        cursor.setPosition(start);
+    } else if (block.previous().isValid())
         cursor.setPosition(block.position() - 1); // with the paragraph break before it
     else
         cursor.setPosition(block.position());
@@ -41,9 +45,9 @@ void removeLastDisplayLine(QTextEdit* transcript)
     cursor.removeSelectedText();
 }
 
-// Gives the undo key to the dialog's undo while that is enabled: a key that
-// the focused widget does not claim as a shortcut override goes to the
-// window's shortcuts.
+// Gives the undo key to the dialog's undo while that is enabled. The input
+// line claims Ctrl+Z for its own undo before any window shortcut sees it, so
+// the key is taken from it here.
 class UndoKeyFilter : public QObject {
 public:
     UndoKeyFilter(QAction* undo, QObject* parent) : QObject(parent), undo_(undo) {}
@@ -51,9 +55,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::ShortcutOverride && undo_->isEnabled() &&
+        if (event->type() == QEvent::KeyPress && undo_->isEnabled() &&
             QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == undo_->shortcut()) {
-            event->ignore();
+            undo_->trigger();
             return true;
         }
         return QObject::eventFilter(watched, event);
