@@ -351,6 +351,18 @@ void DialogLifecycleTest::undoTakesBackOneDisplayLineAndOneLogLine()
     QVERIFY(rig.transcript().isEmpty());
     rig.tick();
     QVERIFY(!form.Cancel->isEnabled() && !form.N3->isEnabled());
+
+    // A long transcript is counted whole right after the window changed its
+    // width, not as far as it has been laid out again.
+    for (int i = 0; i < 2000; ++i)
+        form.appendTranscript(longLine, Qt::black, QFont());
+    QCOMPARE(form.transcriptLineCount(), 2000 * wrapped);
+    form.RE1->resize(form.RE1->width() / 2, form.RE1->height());
+    const int narrow = form.transcriptLineCount();
+    QVERIFY2(narrow > 2000 * wrapped, qPrintable(QString::number(narrow)));
+    QCOMPARE(narrow % 2000, 0);
+    form.CancelClick();
+    QCOMPARE(form.transcriptLineCount(), narrow - 1);
 }
 
 int main(int argc, char** argv)
