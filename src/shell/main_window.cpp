@@ -71,6 +71,7 @@ TForm1::TForm1(tarmel::Random& random, tarmel::Clock& clock)
     MP6 = new tarmel::SoundPlayer(QStringLiteral("Sound\\Close.wav"), this);
 
     connectHandlers();
+    routeUndoKey();
     const int menuHeight = menuBar()->sizeHint().height();
     setFixedSize(kClientWidth, kClientHeight + menuHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -400,7 +401,9 @@ void TForm1::appendTranscript(const QString& text, const QColor& color, const QF
 int TForm1::transcriptLineCount() const
 {
     QTextDocument* document = RE1->document();
-    document->documentLayout(); // lays the document out when needed
+    // Lays the document out to its end; a long one is otherwise laid out in
+    // steps while the program idles.
+    document->documentLayout()->blockBoundingRect(document->lastBlock());
     int lines = 0;
     for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
         const bool last = !block.next().isValid();
@@ -442,7 +445,9 @@ void TForm1::T1Timer()
     N36->setEnabled(hasText);
     Talk->setEnabled(hasText);
 
-    const bool hasLines = transcriptLineCount() > 0;
+    // transcriptLineCount() > 0 without walking the transcript on every tick:
+    // a display line exists unless the transcript is one empty line.
+    const bool hasLines = !RE1->document()->isEmpty();
     Cancel->setEnabled(hasLines);
     N3->setEnabled(hasLines);
 

@@ -218,6 +218,12 @@ public:
 
     // --- dialog lifecycle and timed remarks ---
     std::int32_t RemarkCounter = 0; // shared by T9 and T13, wraps around
+    // Remark files reported unreadable and not read successfully since: each
+    // is reported once, not on every tick.
+    std::vector<std::string> UnreadableRemarkFiles;
+    // Lets Ctrl+Z reach N3 while it is enabled; the input line would take it
+    // as its own undo. Called once by the constructor.
+    void routeUndoKey();
 
     // --- window effects ---
     int LeaveTicks = 0; // leaving-animation ticks, never reset
