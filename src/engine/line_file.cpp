@@ -21,9 +21,28 @@ std::string quoted(std::string_view shownName)
     return "«" + std::string(shownName) + "»";
 }
 
+// The reason of a failed file operation, in the user's words.
 std::string systemReason(int error)
 {
-    return std::strerror(error);
+    switch (error) {
+    case ENOENT:
+        return "файл или папка не найдены";
+    case EACCES:
+    case EPERM:
+        return "нет прав доступа";
+    case EISDIR:
+        return "это папка, а не файл";
+    case ENOTDIR:
+        return "в пути есть файл вместо папки";
+    case ENOSPC:
+        return "на диске нет места";
+    case EFBIG:
+        return "файл слишком велик";
+    case EROFS:
+        return "диск только для чтения";
+    default:
+        return std::strerror(error);
+    }
 }
 
 bool isLetter(char c)

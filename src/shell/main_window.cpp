@@ -357,25 +357,28 @@ void TForm1::showLine(const std::string& text, tarmel::TextStyle style)
         appendTranscript(tarmel::toQt(text), ColorDialog3.value, FontDialog2.value);
 }
 
+// Switching on a timer that is already on changes nothing: its next tick
+// stays where it was.
 void TForm1::setLeaving(bool on)
 {
-    if (on)
-        T4->start();
-    else
+    if (!on)
         T4->stop();
+    else if (!T4->isActive())
+        T4->start();
 }
 
 void TForm1::armFollowUp()
 {
-    T13->start();
+    if (!T13->isActive())
+        T13->start();
 }
 
 void TForm1::setAfterTurnRemark(bool on)
 {
-    if (on)
-        T9->start();
-    else
+    if (!on)
         T9->stop();
+    else if (!T9->isActive())
+        T9->start();
 }
 
 // --- transcript ---
