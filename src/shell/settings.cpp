@@ -213,11 +213,11 @@ void setPaletteColour(QWidget* widget, QPalette::ColorRole role, const QColor& c
 // the background.
 QColor greyedCaption(const QColor& caption, const QColor& background)
 {
-    auto mix = [](int a, int b) { return (a * 11 + b * 9) / 20; };
+    auto mix = [](int a, int b) { return (a * 3 + b * 2) / 5; };
     const QColor greyed(mix(caption.red(), background.red()),
                         mix(caption.green(), background.green()),
                         mix(caption.blue(), background.blue()));
-    constexpr int kLeastContrast = 70;
+    constexpr int kLeastContrast = 90;
     if (std::abs(qGray(greyed.rgb()) - qGray(background.rgb())) >= kLeastContrast)
         return greyed;
     return qGray(background.rgb()) > 127 ? QColor(0x50, 0x50, 0x50) : QColor(0xB0, 0xB0, 0xB0);

@@ -42,7 +42,8 @@ constexpr int kSmallestHeight = 27;
 // (Other platforms show a move without help.)
 void showMoveNow()
 {
-    if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (x11 && x11->connection()) {
         xcb_flush(x11->connection());
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }

@@ -84,6 +84,16 @@ void writeProgramFiles(const TempFolder& folder)
     folder.writeLines("Config.ini", config);
 }
 
+ProgramStart::ProgramStart(const std::function<void()>& prepare)
+{
+    writeProgramFiles(folder);
+    if (prepare)
+        prepare();
+    MessageBox::setRecorder([this](const QString& text) { messages << text; });
+    windows = createWindows(random, clock);
+    MessageBox::setRecorder({});
+}
+
 WindowRig::WindowRig()
 {
     writeProgramFiles(folder);
