@@ -11,6 +11,7 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QSpinBox>
@@ -81,16 +82,25 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() != QEvent::ToolTip || !watched->isWidgetType())
+        if (!watched->isWidgetType())
             return false;
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->toolTip().isEmpty())
+        if (event->type() == QEvent::Leave && widget == shownFor_) {
+            QToolTip::hideText();
+            shownFor_ = nullptr;
+            return false;
+        }
+        if (event->type() != QEvent::ToolTip || widget->toolTip().isEmpty())
             return false;
         const auto* help = static_cast<QHelpEvent*>(event);
         QToolTip::showText(help->globalPos(), widget->toolTip(), widget, widget->rect(),
                            std::numeric_limits<int>::max());
+        shownFor_ = widget;
         return true;
     }
+
+private:
+    QPointer<QWidget> shownFor_; // the widget whose hint is on screen
 };
 
 void setUpHints()
