@@ -158,3 +158,50 @@ TEST(ConfigValues, ShakeIsOffOnlyForNoInAnyCase)
 
 } // namespace
 } // namespace tarmel::test
+
+namespace tarmel::test {
+namespace {
+
+// The editor's OK rewrites the "Adres" line and keeps every other line.
+TEST(ConfigFileWrite, AdresLineIsReplacedAddedOrDeleted)
+{
+    struct Case {
+        const char* name;
+        std::string before;
+        std::string path;
+        std::string after;
+    };
+    const Case cases[] = {
+        {"replaced, key in any case", "[T]\r\nA=1=2\r\nADRES=old\r\nLast\r\n", "/tmp/x.dat",
+         "[T]\r\nA=1=2\r\nAdres=/tmp/x.dat\r\nLast\r\n"},
+        {"only the first one", "adres=a\nAdres=b\n", "D:\\Txt.Dat",
+         "Adres=D:\\Txt.Dat\r\nAdres=b\r\n"},
+        {"added as the last line", "[T]\r\nShake=NO\r\n", "D:\\Txt.Dat",
+         "[T]\r\nShake=NO\r\nAdres=D:\\Txt.Dat\r\n"},
+        {"empty path deletes, later lines move up", "[T]\r\nAdres=old\r\nNext=1\r\n", "",
+         "[T]\r\nNext=1\r\n"},
+        {"empty path, no line: rewritten as it was", "[T]\nB=2\n", "", "[T]\r\nB=2\r\n"},
+        {"a key with a blank is another key", "Adres =x\r\n", "y", "Adres =x\r\nAdres=y\r\n"},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        folder.write("Config.ini", c.before);
+        ConfigFile file;
+        file.load();
+        file.writeAdres(c.path);
+        EXPECT_EQ(readFileBytes("Config.ini", "Config.ini"), c.after) << c.name;
+    }
+}
+
+TEST(ConfigFileWrite, AFailedWriteIsReportedAndTheLinesKeepTheChange)
+{
+    TempFolder folder;
+    ConfigFile file;
+    file.setLines({"[T]", "Adres=old"});
+    std::filesystem::create_directory("Config.ini");
+    EXPECT_THROW(file.writeAdres("new"), Error);
+    EXPECT_EQ(file.lines(), (Lines{"[T]", "Adres=new"}));
+}
+
+} // namespace
+} // namespace tarmel::test
