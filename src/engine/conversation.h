@@ -4,6 +4,7 @@
 #include "host.h"
 #include "line_list.h"
 #include "random.h"
+#include "table_search.h"
 
 #include <cstddef>
 #include <string>
@@ -62,6 +63,14 @@ public:
     bool FragmentMatch(std::string_view fragment, std::size_t start,
                        std::size_t* completedAt = nullptr) const;
 
+    // Selection steps: a reply drawn from a phrase list; an answer drawn from
+    // table line index of RE2 (follow-up and branch context set); the branch
+    // continuation, giving the matching line or 0 (tableEnded when the table
+    // ran out first).
+    void ReplyFromList(std::string_view name);
+    void ReplyFromTableLine(std::size_t index, ReplyRoad road, ReplyOutcome& outcome);
+    std::size_t ContinueBranch(std::string_view upperPhrase, bool& tableEnded);
+
     void RecordAbuse(const std::string& phrase);
     void LearnPhrase(const std::string& phrase, std::size_t rawLength, bool filterHit);
 
@@ -75,6 +84,7 @@ public:
     LineList Log;           // the log lines of the current dialog
     LineList LoadtxtCpuCpu; // the exchange file's lines in Cpu\Cpu mode
     LineFileStore files;
+    TableSearch tableSearch; // whole-key and key-words searches of the main table
 
     Host& host;
     Random& random;

@@ -1,8 +1,34 @@
 #include "conversation.h"
-
+#include "cp1251.h"
 #include "phrase_base.h"
 
+#include <algorithm>
+
 namespace tarmel {
+namespace {
+
+// Phrases typed shorter than this teach nothing.
+constexpr std::size_t kShortestLearned = 5;
+
+// Reserved characters of the table grammar. A phrase can still carry them
+// (the exchange-file mode, or a phrase sent before the input guard emptied
+// the line). What learning writes into the main table - a new key and an
+// attached answer - has each of them replaced by a blank, so a "^" cannot cut
+// a key short, a "_" cannot turn a key into a branch line, a ";" or "|" cannot
+// split an answer and an "@" cannot become a leaving marker. The reply lists
+// have no grammar and receive the phrase as it is. A normalised phrase always
+// ends in ".", "!" or "?", so the cleaned key never ends in a blank.
+constexpr std::string_view kReserved = "^_;|@";
+
+std::string TableSafe(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(),
+        [](char c) { return kReserved.find(c) != std::string_view::npos; }, ' ');
+    return text;
+}
+
+} // namespace
 
 void Conversation::RecordAbuse(const std::string& phrase)
 {
@@ -11,10 +37,59 @@ void Conversation::RecordAbuse(const std::string& phrase)
     SaveList(files::kAbuseRecord);
 }
 
-void Conversation::LearnPhrase(const std::string& /*phrase*/, std::size_t /*rawLength*/,
-                               bool /*filterHit*/)
+void Conversation::LearnPhrase(const std::string& phrase, std::size_t rawLength, bool filterHit)
 {
-    // Learning from the user's phrases comes with the full reply selection.
+    if (rawLength < kShortestLearned)
+        return;
+
+    if (!filterHit) {
+        // RE2 still holds the reply list the fallback drew from; line 0 is
+        // not compared.
+        bool known = false;
+        for (std::size_t i = 1; i < RE2.count() && !known; ++i)
+            known = RE2.line(i) == phrase;
+        if (!known) {
+            if (state.LastReply.empty())
+                return;
+            const std::string_view target = state.LastReply.find('?') != std::string::npos
+                                                ? files::kQuestionReplies
+                                                : files::kStatementReplies;
+            LoadList(target);
+            RE2.append(phrase);
+            SaveList(target);
+        }
+    }
+
+    const std::string entry = TableSafe(phrase);
+    const std::string key = cp1251::upper(entry);
+    if (key.empty() || key.back() == ' ')
+        return; // never write a key the matching could not use
+
+    LoadList(files::kWords);
+    const Lines& table = RE2.lines();
+    if (std::any_of(table.begin(), table.end(),
+                    [&](const std::string& line) { return FullKeyOf(line) == key; }))
+        return;
+    RE2.append(key + "^");
+    SaveList(files::kWords);
+    LoadList(files::kWords);
+
+    if (state.LastReply.empty())
+        return;
+    const std::string lastKey = cp1251::upper(state.LastReply);
+    std::size_t target = 0;
+    for (std::size_t i = 1; i < RE2.count() && target == 0; ++i) {
+        const std::string& line = RE2.line(i);
+        if (line.find('^') != std::string::npos && FullKeyOf(line) == lastKey)
+            target = i;
+    }
+    if (target == 0)
+        return;
+    LoadList(files::kWords);
+    std::string moved = RE2.line(target);
+    RE2.removeAt(target);
+    RE2.append(moved + entry + ";");
+    SaveList(files::kWords);
 }
 
 } // namespace tarmel

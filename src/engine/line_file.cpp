@@ -174,6 +174,16 @@ bool parseRtfLines(std::string_view content, Lines& lines)
             if (i + 1 >= size)
                 return false;
             const char next = content[i + 1];
+            if (next == '\'' && !state.skip && pendingSkip == 0 && i + 3 < size) {
+                // The common case of an escaped 8-bit character, taken at once.
+                const int high = hexValue(content[i + 2]);
+                const int low = hexValue(content[i + 3]);
+                if (high >= 0 && low >= 0) {
+                    paragraph += static_cast<char>(high * 16 + low);
+                    i += 4;
+                    continue;
+                }
+            }
             if (isLetter(next)) {
                 std::size_t j = i + 1;
                 while (j < size && isLetter(content[j]))
@@ -283,41 +293,46 @@ Lines parseLines(std::string_view content)
 
 std::string rtfDocument(const Lines& lines)
 {
-    static const std::array<std::string, 256> kEscapes = [] {
-        std::array<std::string, 256> table;
-        static constexpr char kHex[] = "0123456789abcdef";
-        for (int b = 0; b < 256; ++b) {
-            const char c = static_cast<char>(b);
-            if (c == '\\' || c == '{' || c == '}')
-                table[b] = std::string("\\") + c;
-            else if (b < 0x20 || b >= 0x80)
-                table[b] = std::string("\\'") + kHex[b >> 4] + kHex[b & 15];
-            else
-                table[b] = std::string(1, c);
-        }
-        return table;
-    }();
     static constexpr std::string_view kHeader =
         "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 MS Sans "
         "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 ";
+    static constexpr std::string_view kParagraphEnd = "\\par\r\n";
+    static constexpr std::string_view kEnd = "}\r\n";
+    static constexpr char kHex[] = "0123456789abcdef";
 
-    std::size_t estimate = kHeader.size() + 4;
+    // Every character takes at most four bytes ("\'hh"), so the document is
+    // written straight into a buffer of that size and cut to length.
+    std::size_t bound = kHeader.size() + kEnd.size();
     for (const auto& line : lines)
-        estimate += line.size() * 4 + 7;
-    std::string out;
-    out.reserve(estimate);
-    out.append(kHeader);
+        bound += line.size() * 4 + kParagraphEnd.size();
+    std::string out(bound, '\0');
+    char* p = out.data();
+    const auto put = [&p](std::string_view text) {
+        std::memcpy(p, text.data(), text.size());
+        p += text.size();
+    };
+    put(kHeader);
     for (const auto& line : lines) {
-        for (char c : line) {
-            const std::string& escaped = kEscapes[static_cast<unsigned char>(c)];
-            if (escaped.size() == 1)
-                out += escaped[0];
-            else
-                out.append(escaped);
+        for (const char c : line) {
+            const auto b = static_cast<unsigned char>(c);
+            if (c == '\\' || c == '{' || c == '}') {
+                p[0] = '\\';
+                p[1] = c;
+                p += 2;
+            } else if (b < 0x20 || b >= 0x80) {
+                p[0] = '\\';
+                p[1] = '\'';
+                p[2] = kHex[b >> 4];
+                p[3] = kHex[b & 15];
+                p += 4;
+            } else {
+                *p++ = c;
+            }
         }
-        out.append("\\par\r\n");
+        put(kParagraphEnd);
     }
-    out.append("}\r\n");
+    put(kEnd);
+    out.resize(static_cast<std::size_t>(p - out.data()));
     return out;
 }
 

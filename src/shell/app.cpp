@@ -69,6 +69,8 @@ int runProgram(int argc, char** argv)
     if (!windows.Form1)
         return 1;
     windows.Form1->show();
+    // The window takes the keyboard at once, even without a window manager.
+    windows.Form1->activateWindow();
     return QApplication::exec();
 }
 

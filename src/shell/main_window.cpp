@@ -87,6 +87,8 @@ void TForm1::attachWindows(TForm2* editor, TForm3* about, TForm4* keyboard)
     Form2 = editor;
     Form3 = about;
     Form4 = keyboard;
+    if (keyboard)
+        keyboard->attachMainWindow(this);
 }
 
 void TForm1::buildComponents()

@@ -127,6 +127,11 @@ public:
     void T5Timer();
     // Installs AppMessage, the application-wide key hook (last step of FormCreate).
     void installKeyHook();
+    // The key hook: runs once for each key-down in any window of the program
+    // (key is a Qt::Key); it never consumes the key, `handled` stays false.
+    void AppMessage(int key, bool& handled);
+    // Panel 0 shows a completion that F5 can accept (the rule that enables N23).
+    bool completionOffered() const;
 
     // About box
     void N12Click();
@@ -224,6 +229,7 @@ public:
     int CompletionIndex = -1;   // entry the last completion search stopped at
     std::string CompletionTail; // what F5 appends
     int GuardScanPos = 0;       // position the input guard examined last
+    QObject* KeyHook = nullptr; // the application event filter that runs AppMessage
 
     TForm2* Form2 = nullptr; // exchange-file editor
     TForm3* Form3 = nullptr; // about box

@@ -73,7 +73,7 @@ TEST_F(TurnTest, EmptyPhraseChangesNothing)
 TEST_F(TurnTest, RepeatedReplyGetsATail)
 {
     rig.engine.state.PreviousReply = w("ПРИВЕТ!");
-    rig.random.push({0, 1}); // first answer "Привет!", then the second tail
+    rig.random.push({0, 0, 1}); // long-phrase draw, first answer "Привет!", second tail
     say("привет");
     EXPECT_EQ(rig.engine.state.PreviousReply, w("Привет!     (снова)"));
     EXPECT_EQ(rig.host.transcript.back(), w("Привет!     (снова)"));
@@ -96,7 +96,7 @@ TEST_F(TurnTest, FollowUpIsArmedOnADrawOfZero)
         rig.host.followUpArmed = false;
         rig.engine.state.PreviousUserPhrase.clear();
         rig.engine.state.PreviousReply.clear();
-        rig.random.push({1, c.draw}); // answer 2 carries "Как дела?"
+        rig.random.push({0, 1, c.draw}); // long-phrase draw; answer 2 carries "Как дела?"
         say("привет");
         EXPECT_EQ(rig.engine.state.FollowUpPhrase, w("Как дела?"));
         EXPECT_EQ(rig.host.followUpArmed, c.armed) << c.draw;
@@ -107,6 +107,9 @@ TEST_F(TurnTest, LeavingMarkerSwitchesTheAnimation)
 {
     say("до свидания");
     EXPECT_TRUE(rig.host.leaving);
+    // The answering line is the table's last, so a branch continuation would
+    // run off the end; start the next turn outside any branch.
+    rig.engine.state.BranchDepth = 0;
     say("как дела");
     EXPECT_FALSE(rig.host.leaving);
 }
@@ -115,7 +118,7 @@ TEST_F(TurnTest, AfterTurnRemarkOnFallbackIsDrawnOneInThree)
 {
     for (const int draw : {0, 1, 2}) {
         rig.engine.state.PreviousReply.clear();
-        rig.random.push({0, draw}); // reply line, then the remark draw
+        rig.random.push({0, 0, draw}); // long-phrase draw, reply line, remark draw
         say(("что-то новое " + std::to_string(draw)).c_str());
         EXPECT_EQ(rig.host.afterTurnRemark, draw == 0) << draw;
         if (draw == 0) {
