@@ -112,6 +112,7 @@ void SettingsTest::configRowsGiveTheWindowItsLook()
     Start start(distinctiveConfig());
     QVERIFY2(start.messages.isEmpty(), qPrintable(start.messages.join('\n')));
     TForm1& form = start.form();
+    QVERIFY(form.KeyHook); // the last step of the start
     const QPalette desktop = QApplication::palette();
 
     QCOMPARE(windowColour(form), QColor(Qt::red));
@@ -198,8 +199,10 @@ void SettingsTest::aBadStepStopsTheStartWithOneMessage()
         QCOMPARE(captionColour(form.Speak) == QColor(0, 128, 0), c.speakColoured);
         QCOMPARE(captionColour(form.Cancel) == QColor(Qt::blue), c.cancelColoured);
         QCOMPARE(form.FontDialog1.value.family() == QStringLiteral("Courier New"), c.userFontNamed);
-        // Nothing after the failing step: the input font preset is untouched.
+        // Nothing after the failing step: neither the input font preset nor
+        // the key hook.
         QVERIFY(form.FontDialog3.value.family() != QStringLiteral("Courier New"));
+        QVERIFY2(!form.KeyHook, c.name);
     }
     // Without Words.Dat the settings file is never read: row 3 reads empty.
     Start noTable(distinctiveConfig(), [] { std::filesystem::remove("Base/Words.Dat"); });
