@@ -8,10 +8,12 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QToolButton>
+#include <QToolTip>
 
 using tarmel::ColorPicker;
 using tarmel::FontPicker;
@@ -113,6 +115,9 @@ void SettingsTest::configRowsGiveTheWindowItsLook()
     QVERIFY2(start.messages.isEmpty(), qPrintable(start.messages.join('\n')));
     TForm1& form = start.form();
     QVERIFY(form.KeyHook); // the last step of the start
+    // Hints: sky blue, 1 ms after the pointer rests.
+    QCOMPARE(QToolTip::palette().color(QPalette::ToolTipBase), QColor(0xA6, 0xCA, 0xF0));
+    QCOMPARE(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 1);
     const QPalette desktop = QApplication::palette();
 
     QCOMPARE(windowColour(form), QColor(Qt::red));
