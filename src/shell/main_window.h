@@ -7,7 +7,10 @@
 #include "pickers.h"
 
 #include <QMainWindow>
+#include <QRect>
 #include <QString>
+
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -261,4 +264,15 @@ public:
     void runExchangeTurn();
     bool ExchangeReadFailed = false; // the last read failed and was reported
     bool ExchangeTurnFailed = false; // the last timer-mode turn failed and was reported
+
+    // --- settings and appearance ---
+public:
+    // The main window's background colour.
+    void setWindowBackground(const QColor& colour);
+    // A speed button's caption colour; disabled, the caption shows greyed
+    // but readable against the window's background.
+    void setButtonCaptionColour(QToolButton* button, const QColor& colour);
+
+private:
+    std::optional<QRect> normalPlace_; // the window's place while in full screen
 };

@@ -10,6 +10,35 @@
 
 namespace tarmel::test {
 
+namespace {
+
+// A 2 x 2 picture in the BMP format, for the about box's photo.
+std::string tinyBitmap()
+{
+    std::string bmp = "BM";
+    auto put32 = [&bmp](std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    const std::uint32_t headers = 14 + 40;
+    const std::uint32_t pixels = 2 * 8; // two rows of 2 x 3 bytes, padded to 8
+    put32(headers + pixels);
+    put32(0);
+    put32(headers);
+    put32(40);
+    put32(2);
+    put32(2);
+    bmp += std::string("\x01\x00\x18\x00", 4); // one plane, 24 bits a pixel
+    put32(0);
+    put32(pixels);
+    for (int i = 0; i < 4; ++i)
+        put32(0);
+    bmp += std::string(pixels, '\x7F');
+    return bmp;
+}
+
+} // namespace
+
 void useOffscreenPlatformByDefault()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -45,12 +74,24 @@ void writeProgramFiles(const TempFolder& folder)
     for (const char* name : {"KeyBoard", "Button3", "Button2", "Button1", "CpuSound", "Close"})
         folder.write(std::string("Sound/") + name + ".wav", wav);
 
+    folder.write("Images/Foto.bmp", tinyBitmap());
+
     std::vector<std::string> config;
     for (int row = 1; row <= 30; ++row)
         config.push_back("Row" + std::to_string(row) + "=0");
     config[2] = "Shake=NO";
     config.push_back("Adres=D:\\Txt.Dat");
     folder.writeLines("Config.ini", config);
+}
+
+ProgramStart::ProgramStart(const std::function<void()>& prepare)
+{
+    writeProgramFiles(folder);
+    if (prepare)
+        prepare();
+    MessageBox::setRecorder([this](const QString& text) { messages << text; });
+    windows = createWindows(random, clock);
+    MessageBox::setRecorder({});
 }
 
 WindowRig::WindowRig()

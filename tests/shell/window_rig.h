@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace tarmel::test {
 
 // Sets QT_QPA_PLATFORM=offscreen when it is unset; call before QApplication.
@@ -17,6 +19,20 @@ void useOffscreenPlatformByDefault();
 
 // Writes the sound files and a Config.ini of 31 lines into the current folder.
 void writeProgramFiles(const TempFolder& folder);
+
+// The program started in a prepared folder: the program files are written,
+// then `prepare` may change them (a Config.ini of its own, a file removed),
+// then the windows are created with error reports recorded.
+struct ProgramStart {
+    explicit ProgramStart(const std::function<void()>& prepare = {});
+    TForm1& form() { return *windows.Form1; }
+
+    BaseFolder folder;
+    ScriptedRandom random;
+    FixedClock clock;
+    ProgramWindows windows;
+    QStringList messages; // error reports shown
+};
 
 class WindowRig {
 public:
