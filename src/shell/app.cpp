@@ -23,7 +23,6 @@ ProgramWindows::~ProgramWindows() = default;
 void prepareApplication()
 {
     QApplication::setApplicationName(QStringLiteral("tarmel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Тармель"));
     // The fonts the program was designed with are not on Linux: stand-ins
     // that hold Cyrillic.
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

@@ -35,8 +35,9 @@ void MessageBox::showError(const QString& text)
         return;
     }
     showing = true;
-    QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, QApplication::activeWindow());
+    // The window titles stay exactly as set: no application name is appended.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Тармель"), text, QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.exec();
     showing = false;
 }
