@@ -2,7 +2,7 @@
 // program left in the file, the read returns lines and the phrase of the turn
 // (line 0) is a single line.
 //
-//   exchange_read_fuzzer -max_total_time=60 fuzz/corpus/exchange
+//   exchange_read_fuzzer -max_total_time=60 fuzz/corpus/exchange_read
 
 #include "line_file.h"
 #include "line_list.h"
