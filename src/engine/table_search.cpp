@@ -3,6 +3,7 @@
 #include "phrase_base.h"
 
 #include <algorithm>
+#include <array>
 
 namespace tarmel {
 
@@ -109,11 +110,60 @@ bool KeyWordsMatch(std::string_view upperPhrase, std::string_view fullKey)
     return true;
 }
 
+namespace {
+
+// The characters of a phrase and the pairs of neighbouring characters in it.
+// A fragment is found in the phrase only where it occurs whole, so a key
+// whose first two characters (or whose only one) do not occur there side by
+// side cannot match; most lines of a table are passed over on that test.
+class PhrasePairs {
+public:
+    explicit PhrasePairs(std::string_view phrase)
+    {
+        for (std::size_t i = 0; i < phrase.size(); ++i) {
+            const unsigned first = static_cast<unsigned char>(phrase[i]);
+            set(chars_, first);
+            if (i + 1 < phrase.size())
+                set(pairs_, first << 8 | static_cast<unsigned char>(phrase[i + 1]));
+        }
+    }
+
+    // False when no fragment that starts with these characters can be
+    // found: only the first character counts when the second ends it.
+    bool mayStart(std::string_view line, char end) const
+    {
+        if (line.empty())
+            return false;
+        const unsigned first = static_cast<unsigned char>(line[0]);
+        if (line.size() < 2 || line[1] == '^' || line[1] == end)
+            return has(chars_, first);
+        return has(pairs_, first << 8 | static_cast<unsigned char>(line[1]));
+    }
+
+private:
+    template <std::size_t N> static void set(std::array<std::uint64_t, N>& bits, unsigned n)
+    {
+        bits[n >> 6] |= std::uint64_t{1} << (n & 63);
+    }
+    template <std::size_t N> static bool has(const std::array<std::uint64_t, N>& bits, unsigned n)
+    {
+        return (bits[n >> 6] >> (n & 63)) & 1;
+    }
+
+    std::array<std::uint64_t, 256 / 64> chars_{};
+    std::array<std::uint64_t, 65536 / 64> pairs_{};
+};
+
+} // namespace
+
 std::size_t ScanWholeKey(const Lines& table, std::string_view upperPhrase)
 {
+    const PhrasePairs pairs(upperPhrase);
     for (std::size_t i = 1; i < table.size(); ++i) {
         const std::string& line = table[i];
-        if (IsMatchableTableLine(line) && FragmentMatchIn(upperPhrase, FullKeyOf(line), 1))
+        // The full key runs up to "^".
+        if (pairs.mayStart(line, '^') && IsMatchableTableLine(line) &&
+            FragmentMatchIn(upperPhrase, FullKeyOf(line), 1))
             return i;
     }
     return 0;
@@ -121,9 +171,12 @@ std::size_t ScanWholeKey(const Lines& table, std::string_view upperPhrase)
 
 std::size_t ScanKeyWords(const Lines& table, std::string_view upperPhrase)
 {
+    const PhrasePairs pairs(upperPhrase);
     for (std::size_t i = 1; i < table.size(); ++i) {
         const std::string& line = table[i];
-        if (IsMatchableTableLine(line) && KeyWordsMatch(upperPhrase, FullKeyOf(line)))
+        // The first key word runs up to a blank or "^".
+        if (pairs.mayStart(line, ' ') && IsMatchableTableLine(line) &&
+            KeyWordsMatch(upperPhrase, FullKeyOf(line)))
             return i;
     }
     return 0;
