@@ -28,6 +28,14 @@ std::string TableSafe(std::string text)
     return text;
 }
 
+// FullKeyOf(line) == key for a key without "^", reading no more of the line
+// than the key's length and one character.
+bool FullKeyIs(std::string_view line, std::string_view key)
+{
+    return line.size() >= key.size() && (line.size() == key.size() || line[key.size()] == '^') &&
+           line.compare(0, key.size(), key) == 0;
+}
+
 } // namespace
 
 void Conversation::RecordAbuse(const std::string& phrase)
@@ -68,27 +76,28 @@ void Conversation::LearnPhrase(const std::string& phrase, std::size_t rawLength,
     LoadList(files::kWords);
     const Lines& table = RE2.lines();
     if (std::any_of(table.begin(), table.end(),
-                    [&](const std::string& line) { return FullKeyOf(line) == key; }))
+                    [&](const std::string& line) { return FullKeyIs(line, key); }))
         return;
+    // The new key and the attached answer are saved together, once: the same
+    // file as saving after each of them, with no state in between.
+    files.prepareChange(RE2, files::kWords);
     RE2.append(key + "^");
-    SaveList(files::kWords);
-    LoadList(files::kWords);
 
-    if (state.LastReply.empty())
-        return;
-    const std::string lastKey = cp1251::upper(state.LastReply);
-    std::size_t target = 0;
-    for (std::size_t i = 1; i < RE2.count() && target == 0; ++i) {
-        const std::string& line = RE2.line(i);
-        if (line.find('^') != std::string::npos && FullKeyOf(line) == lastKey)
-            target = i;
+    if (!state.LastReply.empty()) {
+        // Only a line with a "^" can take an answer, so a reply holding one
+        // is the key of no line.
+        const std::string lastKey = cp1251::upper(state.LastReply);
+        std::size_t target = 0;
+        if (lastKey.find('^') == std::string::npos) {
+            for (std::size_t i = 1; i < RE2.count() && target == 0; ++i) {
+                const std::string& line = RE2.line(i);
+                if (line.size() > lastKey.size() && FullKeyIs(line, lastKey))
+                    target = i;
+            }
+        }
+        if (target != 0)
+            RE2.moveToEnd(target, entry + ";");
     }
-    if (target == 0)
-        return;
-    LoadList(files::kWords);
-    std::string moved = RE2.line(target);
-    RE2.removeAt(target);
-    RE2.append(moved + entry + ";");
     SaveList(files::kWords);
 }
 
