@@ -6,8 +6,10 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -291,48 +293,91 @@ Lines parseLines(std::string_view content)
     return parsePlainLines(content);
 }
 
-std::string rtfDocument(const Lines& lines)
+namespace {
+
+// The RTF text of every byte: a backslash before "\\", "{" and "}"; "\'hh"
+// for control characters and for every byte from 0x80 on, as strict RTF
+// readers expect; the byte itself otherwise.
+struct RtfEscapes {
+    std::array<std::array<char, 4>, 256> text{};
+    std::array<std::uint8_t, 256> size{};
+
+    constexpr RtfEscapes()
+    {
+        constexpr char kHex[] = "0123456789abcdef";
+        for (unsigned b = 0; b < 256; ++b) {
+            const char c = static_cast<char>(b);
+            if (c == '\\' || c == '{' || c == '}') {
+                text[b] = {'\\', c, 0, 0};
+                size[b] = 2;
+            } else if (b < 0x20 || b >= 0x80) {
+                text[b] = {'\\', '\'', kHex[b >> 4], kHex[b & 15]};
+                size[b] = 4;
+            } else {
+                text[b] = {c, 0, 0, 0};
+                size[b] = 1;
+            }
+        }
+    }
+};
+
+constexpr RtfEscapes kRtfEscapes;
+
+// Encodes the RTF document for the lines into a buffer of fixed size and
+// hands it to the sink whenever it is full, and once at the end.
+template <typename Sink> void encodeRtf(const Lines& lines, Sink&& sink)
 {
     static constexpr std::string_view kHeader =
         "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 MS Sans "
         "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 ";
     static constexpr std::string_view kParagraphEnd = "\\par\r\n";
     static constexpr std::string_view kEnd = "}\r\n";
-    static constexpr char kHex[] = "0123456789abcdef";
+    static constexpr std::size_t kBufferSize = std::size_t{1} << 18;
 
-    // Every character takes at most four bytes ("\'hh"), so the document is
-    // written straight into a buffer of that size and cut to length.
-    std::size_t bound = kHeader.size() + kEnd.size();
-    for (const auto& line : lines)
-        bound += line.size() * 4 + kParagraphEnd.size();
-    std::string out(bound, '\0');
-    char* p = out.data();
-    const auto put = [&p](std::string_view text) {
+    const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+    char* const begin = buffer.get();
+    char* const end = begin + kBufferSize;
+    char* p = begin;
+    const auto flush = [&] {
+        sink(std::string_view(begin, static_cast<std::size_t>(p - begin)));
+        p = begin;
+    };
+    const auto put = [&](std::string_view text) {
+        if (static_cast<std::size_t>(end - p) < text.size())
+            flush();
         std::memcpy(p, text.data(), text.size());
         p += text.size();
     };
+
     put(kHeader);
     for (const auto& line : lines) {
-        for (const char c : line) {
-            const auto b = static_cast<unsigned char>(c);
-            if (c == '\\' || c == '{' || c == '}') {
-                p[0] = '\\';
-                p[1] = c;
-                p += 2;
-            } else if (b < 0x20 || b >= 0x80) {
-                p[0] = '\\';
-                p[1] = '\'';
-                p[2] = kHex[b >> 4];
-                p[3] = kHex[b & 15];
-                p += 4;
-            } else {
-                *p++ = c;
+        const char* in = line.data();
+        std::size_t left = line.size();
+        for (;;) {
+            // Every byte takes at most four, and four are always stored.
+            const std::size_t count = std::min(left, static_cast<std::size_t>(end - p) / 4);
+            for (const char* stop = in + count; in != stop; ++in) {
+                const auto b = static_cast<unsigned char>(*in);
+                std::memcpy(p, kRtfEscapes.text[b].data(), 4);
+                p += kRtfEscapes.size[b];
             }
+            left -= count;
+            if (left == 0)
+                break;
+            flush();
         }
         put(kParagraphEnd);
     }
     put(kEnd);
-    out.resize(static_cast<std::size_t>(p - out.data()));
+    flush();
+}
+
+} // namespace
+
+std::string rtfDocument(const Lines& lines)
+{
+    std::string out;
+    encodeRtf(lines, [&out](std::string_view piece) { out.append(piece); });
     return out;
 }
 
@@ -379,53 +424,103 @@ std::string readFileBytes(const std::filesystem::path& path, std::string_view sh
     return bytes;
 }
 
+namespace {
+
+// A file replaced atomically: the bytes go to a temporary file in the same
+// folder, which commit() renames over the file. Without commit() the
+// temporary file is removed and the old file stays as it was.
+class AtomicFile {
+public:
+    AtomicFile(const std::filesystem::path& path, std::string_view shownName)
+        : path_(path), shownName_(shownName)
+    {
+        const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
+        tempName_ = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
+        fd_ = ::mkstemp(tempName_.data());
+        if (fd_ < 0)
+            fail(errno);
+
+        // Keep the old file's permissions; a new file gets the usual ones.
+        struct stat old {};
+        mode_t mode = 0;
+        if (::stat(path.c_str(), &old) == 0) {
+            mode = old.st_mode & 07777;
+        } else {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::fchmod(fd_, mode);
+    }
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~AtomicFile()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        if (!committed_)
+            ::unlink(tempName_.c_str());
+    }
+
+    void write(std::string_view bytes)
+    {
+        std::size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t put = ::write(fd_, bytes.data() + written, bytes.size() - written);
+            if (put < 0) {
+                if (errno == EINTR)
+                    continue;
+                fail(errno);
+            }
+            written += static_cast<std::size_t>(put);
+        }
+        size_ += bytes.size();
+    }
+
+    void commit()
+    {
+        const int fd = fd_;
+        fd_ = -1;
+        if (::close(fd) != 0)
+            fail(errno);
+        if (::rename(tempName_.c_str(), path_.c_str()) != 0)
+            fail(errno);
+        committed_ = true;
+    }
+
+    std::size_t size() const { return size_; }
+
+private:
+    [[noreturn]] void fail(int error) const
+    {
+        throw Error("Не удалось записать файл " + quoted(shownName_) + ": " + systemReason(error));
+    }
+
+    const std::filesystem::path& path_;
+    std::string_view shownName_;
+    std::string tempName_;
+    int fd_ = -1;
+    bool committed_ = false;
+    std::size_t size_ = 0;
+};
+
+} // namespace
+
 void writeFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          std::string_view shownName)
 {
-    const auto fail = [&](int error) {
-        throw Error("Не удалось записать файл " + quoted(shownName) + ": " + systemReason(error));
-    };
-    const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-    std::string tempName = (folder / ("." + path.filename().string() + ".tmp-XXXXXX")).string();
-    const int fd = ::mkstemp(tempName.data());
-    if (fd < 0)
-        fail(errno);
+    AtomicFile file(path, shownName);
+    file.write(bytes);
+    file.commit();
+}
 
-    // Keep the old file's permissions; a new file gets the usual ones.
-    struct stat old {};
-    mode_t mode = 0;
-    if (::stat(path.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            ::unlink(tempName.c_str());
-            fail(error);
-        }
-        written += static_cast<std::size_t>(put);
-    }
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(tempName.c_str());
-        fail(error);
-    }
-    if (::rename(tempName.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(tempName.c_str());
-        fail(error);
-    }
+std::size_t writeRtfFile(const std::filesystem::path& path, const Lines& lines,
+                         std::string_view shownName)
+{
+    AtomicFile file(path, shownName);
+    encodeRtf(lines, [&file](std::string_view piece) { file.write(piece); });
+    file.commit();
+    return file.size();
 }
 
 Lines readLineFile(std::string_view name)
@@ -435,7 +530,7 @@ Lines readLineFile(std::string_view name)
 
 void writeLineFile(std::string_view name, const Lines& lines)
 {
-    writeFileAtomically(resolvePath(name), rtfDocument(lines), name);
+    writeRtfFile(resolvePath(name), lines, name);
 }
 
 void writePlainFile(std::string_view name, const Lines& lines)

@@ -133,10 +133,9 @@ void LineFileStore::save(const LineList& list, std::string_view name)
     const std::filesystem::path path = resolvePath(name);
     const std::string key = path.string();
     cache_.erase(key);
-    const std::string bytes = rtfDocument(list.lines());
-    writeFileAtomically(path, bytes, name);
+    const std::size_t size = writeRtfFile(path, list.lines(), name);
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && static_cast<std::size_t>(info.st_size) == bytes.size())
+    if (::stat(path.c_str(), &info) == 0 && static_cast<std::size_t>(info.st_size) == size)
         cache_[key] = Entry{info.st_dev,
                             info.st_ino,
                             info.st_size,

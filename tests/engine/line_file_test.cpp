@@ -34,6 +34,21 @@ TEST(LineFile, SavedLinesReadBackExactly)
     }
 }
 
+// Other programs read the files the program writes: strict RTF with every
+// byte from 0x80 on and every control character escaped as \'hh.
+TEST(LineFile, WrittenDocumentKeepsItsBytes)
+{
+    TempFolder folder;
+    const Lines lines = {w("Ёж^{x}\\;"), std::string("\t\x7f\x80", 3), ""};
+    const std::string expected =
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 MS Sans "
+        "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 \\'a8\\'e6^\\{x\\}\\\\;\\par\r\n"
+        "\\'09\x7f\\'80\\par\r\n\\par\r\n}\r\n";
+    EXPECT_EQ(rtfDocument(lines), expected);
+    writeLineFile("Words.Dat", lines);
+    EXPECT_EQ(readFileBytes("Words.Dat", "Words.Dat"), expected);
+}
+
 TEST(LineFile, PlainTextLines)
 {
     struct Case {
