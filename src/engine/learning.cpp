@@ -74,30 +74,31 @@ void Conversation::LearnPhrase(const std::string& phrase, std::size_t rawLength,
         return; // never write a key the matching could not use
 
     LoadList(files::kWords);
+    // One pass over the table tells whether the key is known (any line,
+    // header included) and finds the line that answers the previous reply:
+    // the first line from 1 on that has a "^" and the reply as its full key.
+    // A reply holding a "^" is the full key of no such line.
+    const std::string lastKey = cp1251::upper(state.LastReply);
+    const bool attach = !state.LastReply.empty() && lastKey.find('^') == std::string::npos;
+    std::size_t target = 0;
     const Lines& table = RE2.lines();
-    if (std::any_of(table.begin(), table.end(),
-                    [&](const std::string& line) { return FullKeyIs(line, key); }))
-        return;
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string& line = table[i];
+        if (FullKeyIs(line, key))
+            return;
+        if (attach && target == 0 && i >= 1 && line.size() > lastKey.size() &&
+            FullKeyIs(line, lastKey))
+            target = i;
+    }
     // The new key and the attached answer are saved together, once: the same
     // file as saving after each of them, with no state in between.
     files.prepareChange(RE2, files::kWords);
     RE2.append(key + "^");
-
-    if (!state.LastReply.empty()) {
-        // Only a line with a "^" can take an answer, so a reply holding one
-        // is the key of no line.
-        const std::string lastKey = cp1251::upper(state.LastReply);
-        std::size_t target = 0;
-        if (lastKey.find('^') == std::string::npos) {
-            for (std::size_t i = 1; i < RE2.count() && target == 0; ++i) {
-                const std::string& line = RE2.line(i);
-                if (line.size() > lastKey.size() && FullKeyIs(line, lastKey))
-                    target = i;
-            }
-        }
-        if (target != 0)
-            RE2.moveToEnd(target, entry + ";");
-    }
+    // The new line answers the previous reply when no line before it does.
+    if (attach && target == 0 && key == lastKey && RE2.count() >= 2)
+        target = RE2.count() - 1;
+    if (target != 0)
+        RE2.moveToEnd(target, entry + ";");
     SaveList(files::kWords);
 }
 
