@@ -9,6 +9,9 @@
 #include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -323,6 +326,79 @@ struct RtfEscapes {
 
 constexpr RtfEscapes kRtfEscapes;
 
+// Escapes count bytes into out, which has room for four per byte; returns
+// the end of what was written.
+char* escapeRtfBytes(const char* in, std::size_t count, char* out)
+{
+    for (const char* stop = in + count; in != stop; ++in) {
+        const auto b = static_cast<unsigned char>(*in);
+        std::memcpy(out, kRtfEscapes.text[b].data(), 4);
+        out += kRtfEscapes.size[b];
+    }
+    return out;
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define TARMEL_RTF_WIDE 1
+
+// The same escapes, 16 bytes at a time on processors that can compress a
+// vector: every byte is spread to its four-byte slot ("\\", "'" or the byte,
+// then the two hex digits) and the unused bytes of the slots are squeezed out.
+__attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi2,popcnt"))) char*
+escapeRtfBytesWide(const char* in, std::size_t count, char* out)
+{
+    const __m128i hexDigits = _mm_setr_epi8('0', '1', '2', '3', '4', '5', '6', '7', '8', '9', 'a',
+                                            'b', 'c', 'd', 'e', 'f');
+    // Byte 4i + j of the slots comes from byte i of row j.
+    alignas(64) static constexpr std::array<std::uint8_t, 64> kSpread = [] {
+        std::array<std::uint8_t, 64> spread{};
+        for (std::size_t i = 0; i < 16; ++i)
+            for (std::size_t j = 0; j < 4; ++j)
+                spread[4 * i + j] = static_cast<std::uint8_t>(16 * j + i);
+        return spread;
+    }();
+    const __m512i spread = _mm512_load_si512(kSpread.data());
+    for (; count >= 16; count -= 16, in += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+        const __mmask16 hex = _mm_movepi8_mask(x) | _mm_cmplt_epu8_mask(x, _mm_set1_epi8(0x20));
+        const __mmask16 slash = _mm_cmpeq_epi8_mask(x, _mm_set1_epi8('\\')) |
+                                _mm_cmpeq_epi8_mask(x, _mm_set1_epi8('{')) |
+                                _mm_cmpeq_epi8_mask(x, _mm_set1_epi8('}'));
+        const __m128i first = _mm_mask_blend_epi8(hex | slash, x, _mm_set1_epi8('\\'));
+        const __m128i second = _mm_mask_blend_epi8(hex, x, _mm_set1_epi8('\''));
+        const __m128i high =
+            _mm_shuffle_epi8(hexDigits, _mm_and_si128(_mm_srli_epi16(x, 4), _mm_set1_epi8(15)));
+        const __m128i low = _mm_shuffle_epi8(hexDigits, _mm_and_si128(x, _mm_set1_epi8(15)));
+        __m512i rows = _mm512_zextsi128_si512(first);
+        rows = _mm512_inserti32x4(rows, second, 1);
+        rows = _mm512_inserti32x4(rows, high, 2);
+        rows = _mm512_inserti32x4(rows, low, 3);
+        const __m512i slots = _mm512_maskz_permutexvar_epi8(~__mmask64{0}, spread, rows);
+        // Every slot keeps its first byte, the second for "\\x" and "\\'hh",
+        // the hex digits for "\\'hh".
+        const std::uint64_t keep =
+            0x1111111111111111ULL | _pdep_u64(hex | slash, 0x2222222222222222ULL) |
+            _pdep_u64(hex, 0x4444444444444444ULL) | _pdep_u64(hex, 0x8888888888888888ULL);
+        _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(keep, slots));
+        out += _mm_popcnt_u64(keep);
+    }
+    return escapeRtfBytes(in, count, out);
+}
+#endif
+
+// The fastest escaping this processor offers.
+char* (*chooseRtfEscaping())(const char*, std::size_t, char*)
+{
+#ifdef TARMEL_RTF_WIDE
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("avx512vbmi") &&
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+        __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt"))
+        return escapeRtfBytesWide;
+#endif
+    return escapeRtfBytes;
+}
+
 // Encodes the RTF document for the lines into a buffer of fixed size and
 // hands it to the sink whenever it is full, and once at the end.
 template <typename Sink> void encodeRtf(const Lines& lines, Sink&& sink)
@@ -333,6 +409,7 @@ template <typename Sink> void encodeRtf(const Lines& lines, Sink&& sink)
     static constexpr std::string_view kParagraphEnd = "\\par\r\n";
     static constexpr std::string_view kEnd = "}\r\n";
     static constexpr std::size_t kBufferSize = std::size_t{1} << 18;
+    static const auto escape = chooseRtfEscaping();
 
     const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
     char* const begin = buffer.get();
@@ -356,11 +433,8 @@ template <typename Sink> void encodeRtf(const Lines& lines, Sink&& sink)
         for (;;) {
             // Every byte takes at most four, and four are always stored.
             const std::size_t count = std::min(left, static_cast<std::size_t>(end - p) / 4);
-            for (const char* stop = in + count; in != stop; ++in) {
-                const auto b = static_cast<unsigned char>(*in);
-                std::memcpy(p, kRtfEscapes.text[b].data(), 4);
-                p += kRtfEscapes.size[b];
-            }
+            p = escape(in, count, p);
+            in += count;
             left -= count;
             if (left == 0)
                 break;
