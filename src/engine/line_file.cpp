@@ -36,7 +36,7 @@ bool isLetter(char c)
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-int hexValue(char c)
+constexpr int hexValue(char c)
 {
     if (c >= '0' && c <= '9')
         return c - '0';
@@ -45,6 +45,20 @@ int hexValue(char c)
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     return -1;
+}
+
+// hexValue of every byte.
+constexpr std::array<int, 256> kHexValues = [] {
+    std::array<int, 256> values{};
+    for (int b = 0; b < 256; ++b)
+        values[static_cast<std::size_t>(b)] = hexValue(static_cast<char>(b));
+    return values;
+}();
+
+// A character that stands for itself in RTF text.
+bool isOrdinary(char c)
+{
+    return c != '\\' && c != '{' && c != '}' && c != '\r' && c != '\n';
 }
 
 // Destinations whose text is not part of the document's paragraphs.
@@ -133,10 +147,12 @@ bool parseRtfLines(std::string_view content, Lines& lines)
         }
         paragraph += c;
     };
+    // The paragraph is gathered in one buffer that keeps its room; each line
+    // gets a copy of exactly its size.
     auto endParagraph = [&] {
         if (state.skip)
             return;
-        result.push_back(std::move(paragraph));
+        result.emplace_back(paragraph);
         paragraph.clear();
     };
 
@@ -162,8 +178,7 @@ bool parseRtfLines(std::string_view content, Lines& lines)
         } else if (c != '\\') {
             // A run of ordinary characters.
             std::size_t j = i;
-            while (j < size && content[j] != '\\' && content[j] != '{' && content[j] != '}' &&
-                   content[j] != '\r' && content[j] != '\n')
+            while (j < size && isOrdinary(content[j]))
                 ++j;
             if (!state.skip) {
                 std::size_t from = i;
@@ -179,13 +194,27 @@ bool parseRtfLines(std::string_view content, Lines& lines)
             if (i + 1 >= size)
                 return false;
             const char next = content[i + 1];
-            if (next == '\'' && !state.skip && pendingSkip == 0 && i + 3 < size) {
-                // The common case of an escaped 8-bit character, taken at once.
-                const int high = hexValue(content[i + 2]);
-                const int low = hexValue(content[i + 3]);
-                if (high >= 0 && low >= 0) {
-                    paragraph += static_cast<char>(high * 16 + low);
-                    i += 4;
+            if (next == '\'' && !state.skip && pendingSkip == 0) {
+                // The bulk of a document: escaped 8-bit characters and the
+                // ordinary characters between them, taken in one loop.
+                std::size_t j = i;
+                for (;;) {
+                    if (j + 3 < size && content[j] == '\\' && content[j + 1] == '\'') {
+                        const int high = kHexValues[static_cast<unsigned char>(content[j + 2])];
+                        const int low = kHexValues[static_cast<unsigned char>(content[j + 3])];
+                        if ((high | low) < 0)
+                            break;
+                        paragraph += static_cast<char>(high * 16 + low);
+                        j += 4;
+                    } else if (j < size && isOrdinary(content[j])) {
+                        paragraph += content[j];
+                        ++j;
+                    } else {
+                        break;
+                    }
+                }
+                if (j != i) {
+                    i = j;
                     continue;
                 }
             }
@@ -283,7 +312,7 @@ bool parseRtfLines(std::string_view content, Lines& lines)
     if (!closed)
         return false;
     if (!paragraph.empty())
-        result.push_back(std::move(paragraph));
+        result.emplace_back(paragraph);
     lines = std::move(result);
     return true;
 }
