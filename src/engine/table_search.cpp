@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 namespace tarmel {
 
@@ -65,6 +66,23 @@ bool SlotsOfWellFormed(std::string_view line, std::size_t& slots)
     return AnswersWellFormed(line.substr(caret + 1), slots);
 }
 
+// Hands every key word, cut as KeyWordsOf says, to visit in order while it
+// returns true; true when all were handed over.
+template <typename Visit> bool VisitKeyWords(std::string_view fullKey, Visit visit)
+{
+    std::size_t start = 0;
+    while (start < fullKey.size()) {
+        // The first character is taken whatever it is.
+        std::size_t end = start + 1;
+        while (end < fullKey.size() && fullKey[end] != ' ')
+            ++end;
+        if (!visit(fullKey.substr(start, end - start)))
+            return false;
+        start = end + 1; // skip exactly one blank
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsWellFormedTableLine(std::string_view line)
@@ -82,32 +100,19 @@ bool IsMatchableTableLine(std::string_view line)
 std::vector<std::string_view> KeyWordsOf(std::string_view fullKey)
 {
     std::vector<std::string_view> words;
-    std::size_t start = 0;
-    while (start < fullKey.size()) {
-        // The first character is taken whatever it is.
-        std::size_t end = start + 1;
-        while (end < fullKey.size() && fullKey[end] != ' ')
-            ++end;
-        words.push_back(fullKey.substr(start, end - start));
-        start = end + 1; // skip exactly one blank
-    }
+    VisitKeyWords(fullKey, [&](std::string_view word) {
+        words.push_back(word);
+        return true;
+    });
     return words;
 }
 
 bool KeyWordsMatch(std::string_view upperPhrase, std::string_view fullKey)
 {
     std::size_t position = 0;
-    std::size_t start = 0;
-    while (start < fullKey.size()) {
-        std::size_t end = start + 1;
-        while (end < fullKey.size() && fullKey[end] != ' ')
-            ++end;
-        if (!FragmentMatchIn(upperPhrase, fullKey.substr(start, end - start), position + 1,
-                             &position))
-            return false;
-        start = end + 1;
-    }
-    return true;
+    return VisitKeyWords(fullKey, [&](std::string_view word) {
+        return FragmentMatchIn(upperPhrase, word, position + 1, &position);
+    });
 }
 
 namespace {
@@ -210,7 +215,8 @@ void TableIndex::FragmentSet::collect(std::string_view phrase,
 
 TableIndex::TableIndex(const Lines& table) : table_(table)
 {
-    std::unordered_map<std::string_view, bool> seenKeys;
+    std::unordered_set<std::string_view> seenKeys;
+    seenKeys.reserve(table.size());
     for (std::size_t i = 1; i < table.size(); ++i) {
         const std::string& line = table[i];
         if (!IsMatchableTableLine(line))
@@ -219,15 +225,16 @@ TableIndex::TableIndex(const Lines& table) : table_(table)
         const auto line32 = static_cast<std::uint32_t>(i);
         // A later line with the same full key can never win the whole-key
         // search: the earlier one matches on exactly the same phrases.
-        if (seenKeys.emplace(fullKey, true).second)
+        if (seenKeys.insert(fullKey).second)
             fullKeys_.add(fullKey, line32);
         // Every word must occur for the line to match; the longest one is
         // the rarest filter.
         std::string_view longest;
-        for (std::string_view word : KeyWordsOf(fullKey)) {
+        VisitKeyWords(fullKey, [&](std::string_view word) {
             if (word.size() > longest.size())
                 longest = word;
-        }
+            return true;
+        });
         keyWords_.add(longest, line32);
     }
 }
