@@ -111,10 +111,39 @@ struct Engine {
     }
 };
 
+// The road and table line that answer the phrase in a fresh dialog state; the
+// turn's search also fills the file cache and builds the table's index, as
+// the turns before it would in a running program.
+ReplyOutcome answerOf(Engine& engine, const std::string& phrase, int& line)
+{
+    DialogState& dialog = engine.conversation.state;
+    dialog = DialogState{};
+    dialog.UserPhrase = Conversation::NormalisePhrase(phrase);
+    ReplyOutcome outcome = engine.conversation.SelectReply();
+    line = dialog.BranchLine;
+    dialog = DialogState{};
+    return outcome;
+}
+
 void TableTurn(benchmark::State& state, int lines, bool rtf)
 {
     WorkFolder folder(lines, rtf);
     Engine engine;
+    // Every phrase must be answered by a main line; on the generated table by
+    // one in its last tenth, so a plain scan would have to read nearly all of it.
+    const bool generated = std::getenv("TARMEL_BENCH_TABLE") == nullptr;
+    const Lines table = readLineFile("Base/Words.Dat");
+    for (const std::string& phrase : folder.phrases) {
+        int line = 0;
+        const ReplyOutcome outcome = answerOf(engine, phrase, line);
+        if (outcome.Road != ReplyRoad::Table || DepthOf(outcome.TableLine) != 0 ||
+            (generated && static_cast<std::size_t>(line) * 10 < table.size() * 9)) {
+            state.SkipWithError(("not answered by a main line near the end of the table: " +
+                                 cp1251::toUtf8(phrase) + " -> line " + std::to_string(line))
+                                    .c_str());
+            return;
+        }
+    }
     std::size_t next = 0;
     for (auto _ : state) {
         engine.conversation.state.BranchDepth = 0;
@@ -148,12 +177,19 @@ void BranchTurn(benchmark::State& state, int lines, bool rtf)
         state.SkipWithError("the table has no branch line");
         return;
     }
-    for (auto _ : state) {
+    const auto branchTurn = [&] {
         engine.conversation.state.BranchDepth = 1;
         engine.conversation.state.BranchLine = mainLine;
         engine.conversation.state.PreviousUserPhrase.clear();
         engine.say(phrase);
+    };
+    branchTurn(); // reads the table once, as the turns before it would
+    if (engine.conversation.state.BranchLine != mainLine + 1) {
+        state.SkipWithError(("the branch line does not answer: " + cp1251::toUtf8(phrase)).c_str());
+        return;
     }
+    for (auto _ : state)
+        branchTurn();
     state.SetItemsProcessed(state.iterations());
 }
 
@@ -161,7 +197,7 @@ void LearningTurn(benchmark::State& state, int lines, bool rtf)
 {
     WorkFolder folder(lines, rtf);
     Engine engine;
-    // Previous replies that are keys of the table, so an answer is attached.
+    // Previous replies that are keys of main lines, so an answer is attached.
     std::vector<std::string> replies;
     const Lines table = readLineFile("Base/Words.Dat");
     for (std::size_t i = 1; i < table.size() && replies.size() < 64; i += table.size() / 64 + 1) {
@@ -171,15 +207,28 @@ void LearningTurn(benchmark::State& state, int lines, bool rtf)
     if (replies.empty())
         replies.push_back("x");
     long turn = 0;
-    for (auto _ : state) {
+    const auto learningTurn = [&] {
         auto& dialog = engine.conversation.state;
         dialog.BranchDepth = 0;
         dialog.LastReply = replies[static_cast<std::size_t>(turn) % replies.size()];
         // Latin letters and digits match no key of the generated table (keys
         // are Cyrillic) and make the phrase new at every turn.
         engine.say("Zq novel phrase " + std::to_string(turn++) + " " + std::to_string(lines));
-    }
+    };
+    learningTurn(); // reads the table once, as the turns before it would
+    const TableCounts before = CountTable(readLineFile("Base/Words.Dat"));
+    for (auto _ : state)
+        learningTurn();
     state.SetItemsProcessed(state.iterations());
+
+    // Every turn must have written a new key and attached an answer.
+    const TableCounts after = CountTable(readLineFile("Base/Words.Dat"));
+    const auto turns = static_cast<long>(state.iterations());
+    if (after.learned != before.learned + turns || after.answers != before.answers + turns)
+        state.SkipWithError(("not every turn learned: " + std::to_string(turns) + " turns, " +
+                             std::to_string(after.learned - before.learned) + " keys, " +
+                             std::to_string(after.answers - before.answers) + " answers")
+                                .c_str());
 }
 
 Lines fileLines()
@@ -203,9 +252,14 @@ void WriteFile(benchmark::State& state, bool rtf)
     const fs::path path = fs::temp_directory_path() / "tarmel-bench-write.dat";
     long bytes = 0;
     for (auto _ : state) {
-        const std::string content = rtf ? rtfDocument(lines) : plainText(lines);
-        writeFileAtomically(path, content, "bench");
-        bytes += static_cast<long>(content.size());
+        // As the program saves: RTF a piece at a time, plain text at once.
+        if (rtf) {
+            bytes += static_cast<long>(writeRtfFile(path, lines, "bench"));
+        } else {
+            const std::string content = plainText(lines);
+            writeFileAtomically(path, content, "bench");
+            bytes += static_cast<long>(content.size());
+        }
     }
     fs::remove(path);
     state.SetBytesProcessed(bytes);

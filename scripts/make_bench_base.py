@@ -14,8 +14,8 @@ import os
 import random
 import sys
 
-SYLLABLES = ("ка ко ли на ро ве ми да то пе ре зо ну ба го ду жи ла ме ны по ра "
-             "се ти ху ча шо ще ю я ёж ар ос ин ум ед ох").split()
+SYLLABLES = ("ка ко ли на ро ве ми бе то пе ре зо ну ба го лю жи ла ме ны по ра "
+             "се ти фе ча шо ще ю я ёж ар ос ин ум ед ох").split()
 WORDS = ("как что где когда почему ты я мы он она они был будет можно нельзя "
          "хорошо плохо дома утром вечером сегодня завтра очень совсем").split()
 
@@ -25,7 +25,10 @@ def word(rng):
 
 
 def unique_word(n):
-    # A word no other key has: the counter written in syllables.
+    # A word no other key has: the counter written in syllables, always four
+    # of them (up to 36**4 - 36**3 keys), so that no unique word is the start
+    # of a longer one and an early short key does not answer every phrase.
+    n += len(SYLLABLES) ** 3
     out = ""
     while True:
         out += SYLLABLES[n % len(SYLLABLES)]

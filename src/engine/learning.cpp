@@ -28,6 +28,14 @@ std::string TableSafe(std::string text)
     return text;
 }
 
+// FullKeyOf(line) == key for a key without "^", reading no more of the line
+// than the key's length and one character.
+bool FullKeyIs(std::string_view line, std::string_view key)
+{
+    return line.size() >= key.size() && (line.size() == key.size() || line[key.size()] == '^') &&
+           line.compare(0, key.size(), key) == 0;
+}
+
 } // namespace
 
 void Conversation::RecordAbuse(const std::string& phrase)
@@ -66,29 +74,31 @@ void Conversation::LearnPhrase(const std::string& phrase, std::size_t rawLength,
         return; // never write a key the matching could not use
 
     LoadList(files::kWords);
-    const Lines& table = RE2.lines();
-    if (std::any_of(table.begin(), table.end(),
-                    [&](const std::string& line) { return FullKeyOf(line) == key; }))
-        return;
-    RE2.append(key + "^");
-    SaveList(files::kWords);
-    LoadList(files::kWords);
-
-    if (state.LastReply.empty())
-        return;
+    // One pass over the table tells whether the key is known (any line,
+    // header included) and finds the line that answers the previous reply:
+    // the first line from 1 on that has a "^" and the reply as its full key.
+    // A reply holding a "^" is the full key of no such line.
     const std::string lastKey = cp1251::upper(state.LastReply);
+    const bool attach = !state.LastReply.empty() && lastKey.find('^') == std::string::npos;
     std::size_t target = 0;
-    for (std::size_t i = 1; i < RE2.count() && target == 0; ++i) {
-        const std::string& line = RE2.line(i);
-        if (line.find('^') != std::string::npos && FullKeyOf(line) == lastKey)
+    const Lines& table = RE2.lines();
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const std::string& line = table[i];
+        if (FullKeyIs(line, key))
+            return;
+        if (attach && target == 0 && i >= 1 && line.size() > lastKey.size() &&
+            FullKeyIs(line, lastKey))
             target = i;
     }
-    if (target == 0)
-        return;
-    LoadList(files::kWords);
-    std::string moved = RE2.line(target);
-    RE2.removeAt(target);
-    RE2.append(moved + entry + ";");
+    // The new key and the attached answer are saved together, once: the same
+    // file as saving after each of them, with no state in between.
+    files.prepareChange(RE2, files::kWords);
+    RE2.append(key + "^");
+    // The new line answers the previous reply when no line before it does.
+    if (attach && target == 0 && key == lastKey && RE2.count() >= 2)
+        target = RE2.count() - 1;
+    if (target != 0)
+        RE2.moveToEnd(target, entry + ";");
     SaveList(files::kWords);
 }
 

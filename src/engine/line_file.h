@@ -25,6 +25,10 @@ bool parseRtfLines(std::string_view content, Lines& lines);
 
 // The RTF document for these lines.
 std::string rtfDocument(const Lines& lines);
+// Writes the RTF document for these lines to the file as writeFileAtomically
+// does, a piece at a time; returns its size in bytes.
+std::size_t writeRtfFile(const std::filesystem::path& path, const Lines& lines,
+                         std::string_view shownName);
 // Plain text, every line ended by CR LF.
 std::string plainText(const Lines& lines);
 

@@ -2,6 +2,7 @@
 
 #include "paths.h"
 
+#include <algorithm>
 #include <sys/stat.h>
 
 namespace tarmel {
@@ -63,6 +64,24 @@ void LineList::removeAt(std::size_t index)
     }
 }
 
+void LineList::moveToEnd(std::size_t index, std::string_view added)
+{
+    if (index < lines_->size()) {
+        Lines& lines = mutableLines();
+        std::rotate(lines.begin() + static_cast<std::ptrdiff_t>(index),
+                    lines.begin() + static_cast<std::ptrdiff_t>(index) + 1, lines.end());
+        lines.back() += added;
+    }
+}
+
+void LineList::own()
+{
+    if (lines_.use_count() == 1)
+        lines_ = std::make_shared<Lines>(std::move(const_cast<Lines&>(*lines_)));
+    else
+        lines_ = std::make_shared<Lines>(*lines_);
+}
+
 void LineList::removeLast()
 {
     if (!lines_->empty())
@@ -103,15 +122,20 @@ void LineFileStore::load(LineList& list, std::string_view name)
         cache_.erase(key);
 }
 
+void LineFileStore::prepareChange(LineList& list, std::string_view name)
+{
+    cache_.erase(resolvePath(name).string());
+    list.own();
+}
+
 void LineFileStore::save(const LineList& list, std::string_view name)
 {
     const std::filesystem::path path = resolvePath(name);
     const std::string key = path.string();
     cache_.erase(key);
-    const std::string bytes = rtfDocument(list.lines());
-    writeFileAtomically(path, bytes, name);
+    const std::size_t size = writeRtfFile(path, list.lines(), name);
     struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && static_cast<std::size_t>(info.st_size) == bytes.size())
+    if (::stat(path.c_str(), &info) == 0 && static_cast<std::size_t>(info.st_size) == size)
         cache_[key] = Entry{info.st_dev,
                             info.st_ino,
                             info.st_size,

@@ -27,8 +27,15 @@ public:
     void assignShared(std::shared_ptr<const Lines> lines);
     void append(std::string line);
     void removeAt(std::size_t index);
+    // Moves the line at index to the end with the text added to it; nothing
+    // happens for an index past the end.
+    void moveToEnd(std::size_t index, std::string_view added);
     void removeLast();
     void clear();
+    // Makes the list the only holder of its lines under a new identity (an
+    // index tied to the old lines no longer applies): they are moved when no
+    // one else holds them and copied otherwise.
+    void own();
 
 private:
     // Lines are always created non-const; a list changes them in place only
@@ -48,6 +55,10 @@ public:
     void load(LineList& list, std::string_view name);
     // SaveList: writes the list to the file as an RTF document.
     void save(const LineList& list, std::string_view name);
+    // Before a list loaded from the file is changed and saved back: the lines
+    // kept for the file are forgotten and the list becomes their only holder,
+    // so that changing it copies nothing.
+    void prepareChange(LineList& list, std::string_view name);
 
 private:
     struct Entry {

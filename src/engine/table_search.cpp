@@ -3,6 +3,8 @@
 #include "phrase_base.h"
 
 #include <algorithm>
+#include <array>
+#include <unordered_set>
 
 namespace tarmel {
 
@@ -64,6 +66,23 @@ bool SlotsOfWellFormed(std::string_view line, std::size_t& slots)
     return AnswersWellFormed(line.substr(caret + 1), slots);
 }
 
+// Hands every key word, cut as KeyWordsOf says, to visit in order while it
+// returns true; true when all were handed over.
+template <typename Visit> bool VisitKeyWords(std::string_view fullKey, Visit visit)
+{
+    std::size_t start = 0;
+    while (start < fullKey.size()) {
+        // The first character is taken whatever it is.
+        std::size_t end = start + 1;
+        while (end < fullKey.size() && fullKey[end] != ' ')
+            ++end;
+        if (!visit(fullKey.substr(start, end - start)))
+            return false;
+        start = end + 1; // skip exactly one blank
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsWellFormedTableLine(std::string_view line)
@@ -81,39 +100,75 @@ bool IsMatchableTableLine(std::string_view line)
 std::vector<std::string_view> KeyWordsOf(std::string_view fullKey)
 {
     std::vector<std::string_view> words;
-    std::size_t start = 0;
-    while (start < fullKey.size()) {
-        // The first character is taken whatever it is.
-        std::size_t end = start + 1;
-        while (end < fullKey.size() && fullKey[end] != ' ')
-            ++end;
-        words.push_back(fullKey.substr(start, end - start));
-        start = end + 1; // skip exactly one blank
-    }
+    VisitKeyWords(fullKey, [&](std::string_view word) {
+        words.push_back(word);
+        return true;
+    });
     return words;
 }
 
 bool KeyWordsMatch(std::string_view upperPhrase, std::string_view fullKey)
 {
     std::size_t position = 0;
-    std::size_t start = 0;
-    while (start < fullKey.size()) {
-        std::size_t end = start + 1;
-        while (end < fullKey.size() && fullKey[end] != ' ')
-            ++end;
-        if (!FragmentMatchIn(upperPhrase, fullKey.substr(start, end - start), position + 1,
-                             &position))
-            return false;
-        start = end + 1;
-    }
-    return true;
+    return VisitKeyWords(fullKey, [&](std::string_view word) {
+        return FragmentMatchIn(upperPhrase, word, position + 1, &position);
+    });
 }
+
+namespace {
+
+// The characters of a phrase and the pairs of neighbouring characters in it.
+// A fragment is found in the phrase only where it occurs whole, so a key
+// whose first two characters (or whose only one) do not occur there side by
+// side cannot match; most lines of a table are passed over on that test.
+class PhrasePairs {
+public:
+    explicit PhrasePairs(std::string_view phrase)
+    {
+        for (std::size_t i = 0; i < phrase.size(); ++i) {
+            const unsigned first = static_cast<unsigned char>(phrase[i]);
+            set(chars_, first);
+            if (i + 1 < phrase.size())
+                set(pairs_, first << 8 | static_cast<unsigned char>(phrase[i + 1]));
+        }
+    }
+
+    // False when no fragment that starts with these characters can be
+    // found: only the first character counts when the second ends it.
+    bool mayStart(std::string_view line, char end) const
+    {
+        if (line.empty())
+            return false;
+        const unsigned first = static_cast<unsigned char>(line[0]);
+        if (line.size() < 2 || line[1] == '^' || line[1] == end)
+            return has(chars_, first);
+        return has(pairs_, first << 8 | static_cast<unsigned char>(line[1]));
+    }
+
+private:
+    template <std::size_t N> static void set(std::array<std::uint64_t, N>& bits, unsigned n)
+    {
+        bits[n >> 6] |= std::uint64_t{1} << (n & 63);
+    }
+    template <std::size_t N> static bool has(const std::array<std::uint64_t, N>& bits, unsigned n)
+    {
+        return (bits[n >> 6] >> (n & 63)) & 1;
+    }
+
+    std::array<std::uint64_t, 256 / 64> chars_{};
+    std::array<std::uint64_t, 65536 / 64> pairs_{};
+};
+
+} // namespace
 
 std::size_t ScanWholeKey(const Lines& table, std::string_view upperPhrase)
 {
+    const PhrasePairs pairs(upperPhrase);
     for (std::size_t i = 1; i < table.size(); ++i) {
         const std::string& line = table[i];
-        if (IsMatchableTableLine(line) && FragmentMatchIn(upperPhrase, FullKeyOf(line), 1))
+        // The full key runs up to "^".
+        if (pairs.mayStart(line, '^') && IsMatchableTableLine(line) &&
+            FragmentMatchIn(upperPhrase, FullKeyOf(line), 1))
             return i;
     }
     return 0;
@@ -121,9 +176,12 @@ std::size_t ScanWholeKey(const Lines& table, std::string_view upperPhrase)
 
 std::size_t ScanKeyWords(const Lines& table, std::string_view upperPhrase)
 {
+    const PhrasePairs pairs(upperPhrase);
     for (std::size_t i = 1; i < table.size(); ++i) {
         const std::string& line = table[i];
-        if (IsMatchableTableLine(line) && KeyWordsMatch(upperPhrase, FullKeyOf(line)))
+        // The first key word runs up to a blank or "^".
+        if (pairs.mayStart(line, ' ') && IsMatchableTableLine(line) &&
+            KeyWordsMatch(upperPhrase, FullKeyOf(line)))
             return i;
     }
     return 0;
@@ -157,7 +215,8 @@ void TableIndex::FragmentSet::collect(std::string_view phrase,
 
 TableIndex::TableIndex(const Lines& table) : table_(table)
 {
-    std::unordered_map<std::string_view, bool> seenKeys;
+    std::unordered_set<std::string_view> seenKeys;
+    seenKeys.reserve(table.size());
     for (std::size_t i = 1; i < table.size(); ++i) {
         const std::string& line = table[i];
         if (!IsMatchableTableLine(line))
@@ -166,15 +225,16 @@ TableIndex::TableIndex(const Lines& table) : table_(table)
         const auto line32 = static_cast<std::uint32_t>(i);
         // A later line with the same full key can never win the whole-key
         // search: the earlier one matches on exactly the same phrases.
-        if (seenKeys.emplace(fullKey, true).second)
+        if (seenKeys.insert(fullKey).second)
             fullKeys_.add(fullKey, line32);
         // Every word must occur for the line to match; the longest one is
         // the rarest filter.
         std::string_view longest;
-        for (std::string_view word : KeyWordsOf(fullKey)) {
+        VisitKeyWords(fullKey, [&](std::string_view word) {
             if (word.size() > longest.size())
                 longest = word;
-        }
+            return true;
+        });
         keyWords_.add(longest, line32);
     }
 }

@@ -91,6 +91,27 @@ TEST_F(LearningTest, AnswerIsAttachedToTheLineOfThePreviousReply)
                                   "КАК ТЕБЯ ЗОВУТ?^Скажи сначала ты.;Меня зовут Петя.;"}));
 }
 
+// Learning changes the table the searches have indexed: the next search must
+// see the lines where they are now, not where the index saw them.
+TEST_F(LearningTest, TableSearchedAnewAfterLearning)
+{
+    base.writeLines("Base/Words.Dat", {"ЗАГОЛОВОК^x;", "ДОМ^Дом;", "САД^Сад;"});
+    const auto answeringLine = [&](const char* phrase) {
+        rig.engine.state = DialogState{};
+        rig.engine.state.UserPhrase = w(phrase);
+        const ReplyOutcome outcome = rig.engine.SelectReply();
+        return outcome.Road == ReplyRoad::Table ? rig.engine.state.BranchLine : -1;
+    };
+    for (int search = 0; search < 4; ++search) // enough searches for the index to be built
+        ASSERT_EQ(answeringLine("Сад и дом."), 1);
+    learn("Новые слова.", "Дом", true);
+    ASSERT_EQ(words(),
+              (Utf8Lines{"ЗАГОЛОВОК^x;", "САД^Сад;", "НОВЫЕ СЛОВА.^", "ДОМ^Дом;Новые слова.;"}));
+    EXPECT_EQ(answeringLine("Сад и дом."), 1);
+    EXPECT_EQ(answeringLine("Дом."), 3);
+    EXPECT_EQ(answeringLine("Новые слова."), -1); // a key without answers is never chosen
+}
+
 TEST_F(LearningTest, AttachedAnswerFollowsTheLeavingMarker)
 {
     base.writeLines("Base/Words.Dat", {"ЗАГОЛОВОК^x;", "ПОКА^Пока!;@"});

@@ -17,6 +17,11 @@ namespace {
 
 TEST(LineFile, SavedLinesReadBackExactly)
 {
+    std::string allBytes;
+    for (int round = 0; round < 3; ++round) {
+        for (int b = 1; b < 256; ++b) // every byte but NUL, in many neighbourhoods
+            allBytes += static_cast<char>((b * (round * 2 + 1)) & 0xFF);
+    }
     const std::vector<Lines> cases = {
         {},
         {""},
@@ -25,6 +30,7 @@ TEST(LineFile, SavedLinesReadBackExactly)
         {"braces { } and \\ backslash", "tab\there", "\\par not a paragraph"},
         {"last line empty", ""},
         {std::string("\x01\x1f\x7f\x80\xff", 5)},
+        {allBytes, allBytes + "tail", "{" + allBytes},
         {std::string(10 * 1024 * 1024, '\xE0')}, // a 10 MB line is never cut short
     };
     for (const auto& lines : cases) {
@@ -32,6 +38,26 @@ TEST(LineFile, SavedLinesReadBackExactly)
         ASSERT_EQ(rtf.rfind("{\\rtf1", 0), 0u);
         EXPECT_EQ(parseLines(rtf), lines) << rtf.substr(0, 200);
     }
+}
+
+// Other programs read the files the program writes: strict RTF with every
+// byte from 0x80 on and every control character escaped as \'hh. (Lines of
+// 16 bytes and more are escaped many bytes at a time where the processor
+// allows, shorter ones and the rest of a line one byte at a time.)
+TEST(LineFile, WrittenDocumentKeepsItsBytes)
+{
+    TempFolder folder;
+    const Lines lines = {w("Ёж^{x}\\;"), std::string("\t\x7f\x80", 3), "",
+                         w("Привет {мир} \\ и все!\tДа, ёЁ.")};
+    const std::string expected =
+        "{\\rtf1\\ansi\\ansicpg1251\\deff0\\deflang1049{\\fonttbl{\\f0\\fnil\\fcharset204 MS Sans "
+        "Serif;}}\r\n\\viewkind4\\uc1\\pard\\f0\\fs16 \\'a8\\'e6^\\{x\\}\\\\;\\par\r\n"
+        "\\'09\x7f\\'80\\par\r\n\\par\r\n"
+        "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2 \\{\\'ec\\'e8\\'f0\\} \\\\ \\'e8 \\'e2\\'f1\\'e5!\\'09\\'c4"
+        "\\'e0, \\'b8\\'a8.\\par\r\n}\r\n";
+    EXPECT_EQ(rtfDocument(lines), expected);
+    writeLineFile("Words.Dat", lines);
+    EXPECT_EQ(readFileBytes("Words.Dat", "Words.Dat"), expected);
 }
 
 TEST(LineFile, PlainTextLines)
