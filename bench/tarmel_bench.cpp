@@ -9,10 +9,9 @@
 // TARMEL_BENCH_TABLE (a table file) and TARMEL_BENCH_PHRASES (one phrase per
 // line, Windows-1251) replace the generated table and phrases.
 
-#include "clock.h"
 #include "conversation.h"
 #include "cp1251.h"
-#include "host.h"
+#include "headless.h"
 #include "line_file.h"
 #include "phrase_base.h"
 #include "random.h"
@@ -29,28 +28,6 @@ namespace tarmel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class QuietHost : public Host {
-public:
-    bool exchangeMode() const override { return false; }
-    std::string inputText() const override { return input; }
-    std::string exchangePath() const override { return {}; }
-    void clearInput() override { input.clear(); }
-    void setBusyCursor(bool) override {}
-    void playUserSound() override {}
-    void playBotSound() override {}
-    void showLine(const std::string&, TextStyle) override {}
-    void setLeaving(bool) override {}
-    void armFollowUp() override {}
-    void setAfterTurnRemark(bool) override {}
-    std::string input;
-};
-
-class StillClock : public Clock {
-public:
-    std::string timeText() override { return "12:00:00"; }
-    std::string dateText() override { return "01.01.2026"; }
-};
 
 // The generated base of one size, made once per run.
 fs::path generatedBase(int lines)
@@ -101,7 +78,7 @@ struct WorkFolder {
 struct Engine {
     ClockSeededRandom random;
     StillClock clock;
-    QuietHost host;
+    HeadlessHost host;
     Conversation conversation{host, random, clock};
 
     void say(const std::string& phrase)

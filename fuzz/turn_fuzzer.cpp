@@ -8,10 +8,9 @@
 //
 //   turn_fuzzer -max_total_time=60 fuzz/corpus/turn
 
-#include "clock.h"
 #include "conversation.h"
 #include "errors.h"
-#include "host.h"
+#include "headless.h"
 #include "line_file.h"
 #include "random.h"
 #include "table_search.h"
@@ -25,28 +24,6 @@
 namespace {
 
 using namespace tarmel;
-
-class FuzzHost : public Host {
-public:
-    bool exchangeMode() const override { return false; }
-    std::string inputText() const override { return input; }
-    std::string exchangePath() const override { return {}; }
-    void clearInput() override { input.clear(); }
-    void setBusyCursor(bool) override {}
-    void playUserSound() override {}
-    void playBotSound() override {}
-    void showLine(const std::string&, TextStyle) override {}
-    void setLeaving(bool) override {}
-    void armFollowUp() override {}
-    void setAfterTurnRemark(bool) override {}
-    std::string input;
-};
-
-class FuzzClock : public Clock {
-public:
-    std::string timeText() override { return "00:00:00"; }
-    std::string dateText() override { return "01.01.2026"; }
-};
 
 // Chance taken from the input's bytes, so a run is reproducible.
 class ByteRandom : public Random {
@@ -112,8 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writePlainFile("Base/Collection.Dat", {});
 
     ByteRandom random(input);
-    FuzzClock clock;
-    FuzzHost host;
+    StillClock clock;
+    HeadlessHost host;
     Conversation conversation(host, random, clock);
     int turns = 0;
     for (std::string phrase : parsePlainLines(phraseText)) {

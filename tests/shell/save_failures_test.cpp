@@ -5,6 +5,7 @@
 #include "message_box.h"
 #include "window_rig.h"
 
+#include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
 #include <csignal>
