@@ -3,7 +3,8 @@
 # learned (RTF) base of 100,000 table lines:
 #   - time from start to the main window shown (median of 5 starts),
 #   - peak memory (VmHWM) after start and five turns,
-#   - CPU use while idle for IDLE_SECONDS (60 by default), in % of one core,
+#   - CPU use while idle for IDLE_SECONDS (60 by default), in % of one core
+#     (bench/idle_cpu.sh),
 #   - the turn figures of tarmel-bench.
 #   bench/figures.sh [IDLE_SECONDS]
 set -euo pipefail
@@ -21,11 +22,9 @@ app=""
 trap '[ -n "$app" ] && kill $app 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY="$display" TARMEL_NO_SOUND=1
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-ticks="$(getconf CLK_TCK)"
 
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-
-# Milliseconds from the start of the process to its window being viewable.
+# Starts the program; started_ms is the time from the start of the process to
+# its window being viewable.
 start_time() {
   local folder="$1" t0 t1
   t0="$(date +%s%N)"
@@ -33,35 +32,31 @@ start_time() {
   app=$!
   until xdotool search --onlyvisible --name 'ТАРМЕЛЬ' >/dev/null 2>&1; do sleep 0.005; done
   t1="$(date +%s%N)"
-  echo $(( (t1 - t0) / 1000000 ))
+  started_ms=$(( (t1 - t0) / 1000000 ))
 }
 
 stop_app() { kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; app=""; }
 
 figures_for() {
-  local label="$1" folder="$2" times=() t median
+  local label="$1" folder="$2" times=() median
   for _ in 1 2 3 4 5; do
-    t="$(start_time "$folder")"
-    times+=("$t")
+    start_time "$folder"
+    times+=("$started_ms")
     stop_app
   done
   median="$(printf '%s\n' "${times[@]}" | sort -n | sed -n 3p)"
-  start_time "$folder" >/dev/null
+  start_time "$folder"
   sleep 2
   for phrase in "привет" "как дела?" "что нового" "расскажи о себе" "спасибо"; do
     xdotool type --delay 20 "$phrase"; xdotool key Return; sleep 0.5
   done
-  local hwm before after
+  local hwm
   hwm="$(awk '/VmHWM/ {print $2}' "/proc/$app/status")"
-  sleep 3
-  before="$(cpu_ticks "$app")"
-  sleep "$idle_seconds"
-  after="$(cpu_ticks "$app")"
   stop_app
-  local idle
-  idle="$(awk -v d=$((after - before)) -v t="$ticks" -v s="$idle_seconds" 'BEGIN {printf "%.2f", 100 * d / t / s}')"
-  printf '%-34s start %5d ms (median of 5: %s)   peak memory %6.1f MB   idle CPU %s %% of a core over %s s\n' \
-    "$label" "$median" "${times[*]}" "$(awk -v k="$hwm" 'BEGIN {print k / 1024}')" "$idle" "$idle_seconds"
+  printf '%-34s start %5d ms (median of 5: %s)   peak memory %6.1f MB\n' \
+    "$label" "$median" "${times[*]}" "$(awk -v k="$hwm" 'BEGIN {print k / 1024}')"
+  printf '%-34s ' "$label"
+  TARMEL_BINARY="$binary" TARMEL_DATA="$folder" "$root/bench/idle_cpu.sh" "$idle_seconds"
 }
 
 # The shipped base.

@@ -4,7 +4,8 @@
 # measures its CPU time (user + system, all threads) over a stretch of idle
 # time and prints it as a percentage of one core.
 #   bench/idle_cpu.sh [SECONDS]        (default 60)
-# The build in ./build is used; TARMEL_BINARY names another one.
+# The build in ./build is used; TARMEL_BINARY names another one, and
+# TARMEL_DATA another folder to copy instead of the shipped data.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
@@ -13,7 +14,7 @@ binary="${TARMEL_BINARY:-$root/build/src/tarmel}"
 
 work="$(mktemp -d)"
 display=":$((100 + RANDOM % 100))"
-cp -R "$root"/data/. "$work"/
+cp -R "${TARMEL_DATA:-$root/data}"/. "$work"/
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 app=
