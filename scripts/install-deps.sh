@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev qt6-base-dev qt6-multimedia-dev
           libgtest-dev libbenchmark-dev python3
           fonts-dejavu-core fonts-liberation2 fonts-comic-neue fonts-comfortaa
-          xvfb xauth xdotool imagemagick x11-utils)
+          libxcb1-dev xvfb xauth xdotool imagemagick x11-utils)
 
 missing=()
 for p in "${packages[@]}"; do
