@@ -15,22 +15,33 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARMEL_TESTS=
 cmake --build "$build" >/dev/null
 binary="$build/src/tarmel"
 work="$(mktemp -d)"
-display=":$((500 + RANDOM % 200))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 app=""
-trap '[ -n "$app" ] && kill $app 2>/dev/null; kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
-export DISPLAY="$display" TARMEL_NO_SOUND=1
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xvfb=""
+trap '[ -n "$app" ] && kill $app 2>/dev/null; [ -n "$xvfb" ] && kill $xvfb 2>/dev/null; rm -rf "$work"' EXIT
+export TARMEL_NO_SOUND=1
+
+# A display of its own for each base.
+start_display() {
+  export DISPLAY=":$((500 + RANDOM % 200))"
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
+  echo "Xvfb did not start on $DISPLAY" >&2
+  exit 1
+}
+stop_display() { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; xvfb=""; }
 
 # Starts the program; started_ms is the time from the start of the process to
 # its window being viewable.
 start_time() {
   local folder="$1" t0 t1
   t0="$(date +%s%N)"
-  (cd "$folder" && exec "$binary") >/dev/null 2>&1 &
+  (cd "$folder" && exec "$binary") >/dev/null 2>"$work/stderr" &
   app=$!
-  until xdotool search --onlyvisible --name 'ТАРМЕЛЬ' >/dev/null 2>&1; do sleep 0.005; done
+  until xdotool search --onlyvisible --name 'ТАРМЕЛЬ' >/dev/null 2>&1; do
+    kill -0 "$app" 2>/dev/null || { echo "the program ended at start:" >&2; cat "$work/stderr" >&2; exit 1; }
+    sleep 0.005
+  done
   t1="$(date +%s%N)"
   started_ms=$(( (t1 - t0) / 1000000 ))
 }
@@ -39,6 +50,7 @@ stop_app() { kill "$app" 2>/dev/null || true; wait "$app" 2>/dev/null || true; a
 
 figures_for() {
   local label="$1" folder="$2" times=() median
+  start_display
   for _ in 1 2 3 4 5; do
     start_time "$folder"
     times+=("$started_ms")
@@ -53,6 +65,7 @@ figures_for() {
   local hwm
   hwm="$(awk '/VmHWM/ {print $2}' "/proc/$app/status")"
   stop_app
+  stop_display
   printf '%-34s start %5d ms (median of 5: %s)   peak memory %6.1f MB\n' \
     "$label" "$median" "${times[*]}" "$(awk -v k="$hwm" 'BEGIN {print k / 1024}')"
   printf '%-34s ' "$label"

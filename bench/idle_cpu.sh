@@ -9,7 +9,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
-binary="${TARMEL_BINARY:-$root/build/src/tarmel}"
+binary="$(realpath "${TARMEL_BINARY:-$root/build/src/tarmel}")"
 [ -x "$binary" ] || { echo "no program at $binary (build it first)" >&2; exit 1; }
 
 work="$(mktemp -d)"

@@ -239,7 +239,8 @@ QTimer* TForm1::makeTimer(int intervalMs, bool running, void (TForm1::*handler)(
 {
     auto* timer = new QTimer(this);
     timer->setInterval(intervalMs);
-    timer->setTimerType(Qt::PreciseTimer);
+    // Coarse timers may be woken together, which keeps the idle program cheap.
+    timer->setTimerType(Qt::CoarseTimer);
     connect(timer, &QTimer::timeout, this,
             [this, handler] { tarmel::runGuarded([this, handler] { (this->*handler)(); }); });
     if (running)
