@@ -23,7 +23,7 @@ export TARMEL_NO_SOUND=1
 # A display of its own for each base.
 start_display() {
   export DISPLAY=":$((500 + RANDOM % 200))"
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb=$!
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
   echo "Xvfb did not start on $DISPLAY" >&2

@@ -15,7 +15,7 @@ binary="$(realpath "${TARMEL_BINARY:-$root/build/src/tarmel}")"
 work="$(mktemp -d)"
 display=":$((100 + RANDOM % 100))"
 cp -R "${TARMEL_DATA:-$root/data}"/. "$work"/
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 app=
 cleanup() {

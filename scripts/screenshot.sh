@@ -10,7 +10,7 @@ out="$(realpath -m "${1:-$root/docs/screenshot.png}")"; shift || true
 work="$(mktemp -d)"
 display=":$((90 + RANDOM % 100))"
 cp -R "$root"/data/. "$work"/
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $app $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 export DISPLAY="$display"

@@ -60,7 +60,7 @@ for _ in $(seq 50); do
   [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
 done
 export DISPLAY=":$n"
-Xvfb "$DISPLAY" -screen 0 1400x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1400x900x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 50); do
   xdotool getmouselocation >/dev/null 2>&1 && break
