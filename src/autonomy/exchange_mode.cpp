@@ -39,7 +39,7 @@ bool isCutRtf(const std::string& firstLine)
 void TForm1::CpuUser1Click()
 {
     Input->clear();
-    T1->start();
+    startControlTick();
     const QFont font = RE1->currentFont();
     SB1Panel[2]->setText(QStringLiteral("Режим Cpu\\User"));
     appendTranscript(QStringLiteral("Сервис:   // Режим диалога Cpu\\User."), kServiceColour, font);

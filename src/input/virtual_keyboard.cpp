@@ -148,7 +148,7 @@ TForm4::TForm4() : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::W
         move(screen->availableGeometry().center() - rect().center());
 
     T1 = new QTimer(this);
-    T1->setInterval(kFastTickMs);
+    T1->setInterval(kPollTickMs);
     connect(T1, &QTimer::timeout, this, [this] { tarmel::runGuarded([this] { T1Timer(); }); });
     T1->start();
 
@@ -348,4 +348,5 @@ void TForm1::N22Click()
         return;
     openSecondary(Form4);
     Form4->T1->start();
+    T5->start(); // in step with the keyboard's tick
 }

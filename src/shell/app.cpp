@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QTimer>
 
 namespace tarmel {
 
@@ -56,6 +57,9 @@ ProgramWindows createWindows(Random& random, Clock& clock)
     windows.Form3 = std::make_unique<TForm3>();
     windows.Form4 = std::make_unique<TForm4>();
     windows.Form1->attachWindows(windows.Form2.get(), windows.Form3.get(), windows.Form4.get());
+    // The fast pollers of both windows tick in step: one wake-up per period.
+    windows.Form1->startControlTick();
+    windows.Form4->T1->start();
     return windows;
 }
 

@@ -250,11 +250,11 @@ QTimer* TForm1::makeTimer(int intervalMs, bool running, void (TForm1::*handler)(
 
 void TForm1::buildTimers()
 {
-    T1 = makeTimer(kFastTickMs, true, &TForm1::T1Timer);
+    T1 = makeTimer(kPollTickMs, true, &TForm1::T1Timer);
     T2 = makeTimer(1000, true, &TForm1::T2Timer);
     T3 = makeTimer(kFastTickMs, true, &TForm1::T3Timer);
     T4 = makeTimer(kFastTickMs, false, &TForm1::T4Timer);
-    T5 = makeTimer(kFastTickMs, true, &TForm1::T5Timer);
+    T5 = makeTimer(kPollTickMs, true, &TForm1::T5Timer);
     T6 = makeTimer(kFastTickMs, false, &TForm1::T6Timer);
     T7 = makeTimer(kFastTickMs, true, &TForm1::T7Timer);
     T8 = makeTimer(1000, true, &TForm1::T8Timer);
@@ -431,9 +431,15 @@ void TForm1::openSecondary(QWidget* window)
     window->activateWindow();
 }
 
-void TForm1::closeSecondary(QWidget* window)
+void TForm1::startControlTick()
 {
     T1->start();
+    T5->start();
+}
+
+void TForm1::closeSecondary(QWidget* window)
+{
+    startControlTick();
     setEnabled(true);
     window->hide();
     activateWindow();

@@ -34,6 +34,10 @@ class Random;
 
 // The timers' "as fast as they go" period.
 inline constexpr int kFastTickMs = 15;
+// The period of the timers that poll all the time (control state, input
+// guard, the keyboard's tick). A little slower than the effects' pace: no
+// one sees the difference, and the idle program wakes a quarter less often.
+inline constexpr int kPollTickMs = 20;
 
 // The main window: the transcript, the input row, the menu, the status bar,
 // the timers and sound players, and the conversation engine behind them.
@@ -63,6 +67,10 @@ public:
 
     // Secondary windows are opened and closed by one convention.
     void openSecondary(QWidget* window);
+    // Starts the control-state tick T1 and restarts the input guard T5 with
+    // it: the fast pollers then wake the program once per period, not once
+    // each.
+    void startControlTick();
     void closeSecondary(QWidget* window);
 
     // Lines of the transcript as displayed: a wrapped entry counts as several

@@ -50,8 +50,8 @@ void MainWindowTest::startsWithTheLayoutAndStatesOfTheFrame()
         bool running;
     };
     const Timer timers[] = {
-        {form.T1, 15, true},  {form.T2, 1000, true}, {form.T3, 15, true},   {form.T4, 15, false},
-        {form.T5, 15, true},  {form.T6, 15, false},  {form.T8, 1000, true}, {form.T9, 1000, false},
+        {form.T1, 20, true},  {form.T2, 1000, true}, {form.T3, 15, true},   {form.T4, 15, false},
+        {form.T5, 20, true},  {form.T6, 15, false},  {form.T8, 1000, true}, {form.T9, 1000, false},
         {form.T10, 15, true}, {form.T11, 15, true},  {form.T12, 15, true},  {form.T13, 15, false},
     };
     for (const auto& t : timers) {
