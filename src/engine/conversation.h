@@ -57,12 +57,6 @@ public:
     std::string BotLogLine(const std::string& text);
 
     ReplyOutcome SelectReply();
-    // Looks for the fragment in UserPhrase upper-cased, from position start
-    // (1 = the first character). On success completedAt is the position of the
-    // character that completed it.
-    bool FragmentMatch(std::string_view fragment, std::size_t start,
-                       std::size_t* completedAt = nullptr) const;
-
     // Selection steps: a reply drawn from a phrase list; an answer drawn from
     // table line index of RE2 (follow-up and branch context set); the branch
     // continuation, giving the matching line or 0 (tableEnded when the table

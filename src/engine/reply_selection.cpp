@@ -15,17 +15,11 @@ constexpr std::size_t kLongPhrase = 110;
 bool AnyFragmentIn(std::string_view upperPhrase, const std::vector<std::string>& fragments)
 {
     return std::any_of(fragments.begin(), fragments.end(), [&](const std::string& fragment) {
-        return FragmentMatchIn(upperPhrase, fragment, 1);
+        return FragmentMatch(upperPhrase, fragment, 1);
     });
 }
 
 } // namespace
-
-bool Conversation::FragmentMatch(std::string_view fragment, std::size_t start,
-                                 std::size_t* completedAt) const
-{
-    return FragmentMatchIn(cp1251::upper(state.UserPhrase), fragment, start, completedAt);
-}
 
 void Conversation::ReplyFromList(std::string_view name)
 {
@@ -63,7 +57,7 @@ std::size_t Conversation::ContinueBranch(std::string_view upperPhrase, bool& tab
         if (lineDepth == 0)
             return 0; // a main line: the branch block has ended
         if (lineDepth == depth && IsMatchableTableLine(line) &&
-            FragmentMatchIn(upperPhrase, KeyOf(line), 1))
+            FragmentMatch(upperPhrase, KeyOf(line), 1))
             return j;
     }
 }

@@ -8,8 +8,8 @@
 
 namespace tarmel {
 
-bool FragmentMatchIn(std::string_view upperPhrase, std::string_view fragment, std::size_t start,
-                     std::size_t* completedAt)
+bool FragmentMatch(std::string_view upperPhrase, std::string_view fragment, std::size_t start,
+                   std::size_t* completedAt)
 {
     if (fragment.empty() || start == 0)
         return false;
@@ -111,7 +111,7 @@ bool KeyWordsMatch(std::string_view upperPhrase, std::string_view fullKey)
 {
     std::size_t position = 0;
     return VisitKeyWords(fullKey, [&](std::string_view word) {
-        return FragmentMatchIn(upperPhrase, word, position + 1, &position);
+        return FragmentMatch(upperPhrase, word, position + 1, &position);
     });
 }
 
@@ -168,7 +168,7 @@ std::size_t ScanWholeKey(const Lines& table, std::string_view upperPhrase)
         const std::string& line = table[i];
         // The full key runs up to "^".
         if (pairs.mayStart(line, '^') && IsMatchableTableLine(line) &&
-            FragmentMatchIn(upperPhrase, FullKeyOf(line), 1))
+            FragmentMatch(upperPhrase, FullKeyOf(line), 1))
             return i;
     }
     return 0;
@@ -245,7 +245,7 @@ std::size_t TableIndex::wholeKey(std::string_view upperPhrase) const
     fullKeys_.collect(upperPhrase, candidates);
     std::sort(candidates.begin(), candidates.end());
     for (const std::uint32_t i : candidates) {
-        if (FragmentMatchIn(upperPhrase, FullKeyOf(table_[i]), 1))
+        if (FragmentMatch(upperPhrase, FullKeyOf(table_[i]), 1))
             return i;
     }
     return 0;

@@ -2,7 +2,7 @@
 
 // Searching the main table for a line whose key occurs in the user's phrase.
 //
-// All matching rests on one character-scanning rule (FragmentMatchIn). The
+// All matching rests on one character-scanning rule (FragmentMatch). The
 // whole-key and key-words searches have two implementations with identical
 // results: a plain scan over the table in line order, and an index built once
 // per parsed table that only verifies the lines whose key (or one of whose
@@ -25,8 +25,8 @@ namespace tarmel {
 // match is not tried again as the fragment's first character, so "ДУРА" is not
 // found in "ДДУРА". On success completedAt is the position of the character
 // that completed the fragment.
-bool FragmentMatchIn(std::string_view upperPhrase, std::string_view fragment, std::size_t start,
-                     std::size_t* completedAt = nullptr);
+bool FragmentMatch(std::string_view upperPhrase, std::string_view fragment, std::size_t start,
+                   std::size_t* completedAt = nullptr);
 
 // True when a table line (line 1 on) follows the grammar: depth marks, a
 // non-empty key without "^" that does not end in a blank, "^", answer slots

@@ -32,7 +32,7 @@ TEST(FragmentMatch, ScansWithoutRetryingTheBreakingCharacter)
     };
     for (const auto& c : cases) {
         std::size_t at = 0;
-        EXPECT_EQ(FragmentMatchIn(cp1251::upper(w(c.phrase)), w(c.fragment), c.start, &at), c.found)
+        EXPECT_EQ(FragmentMatch(cp1251::upper(w(c.phrase)), w(c.fragment), c.start, &at), c.found)
             << c.phrase << " / " << c.fragment;
         if (c.found) {
             EXPECT_EQ(at, c.completedAt) << c.phrase;
@@ -329,7 +329,7 @@ TEST(TableIndex, AgreesWithThePlainScan)
         for (int p = 0; p < 8; ++p) {
             const std::string phrase = cp1251::upper(text(20, alphabet));
             const std::size_t wholeKey = FirstLineByRule(
-                table, [&](std::string_view key) { return FragmentMatchIn(phrase, key, 1); });
+                table, [&](std::string_view key) { return FragmentMatch(phrase, key, 1); });
             const std::size_t keyWords = FirstLineByRule(
                 table, [&](std::string_view key) { return KeyWordsMatch(phrase, key); });
             ASSERT_EQ(ScanWholeKey(table, phrase), wholeKey)
